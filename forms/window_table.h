@@ -1,0 +1,18 @@
+// The window table: every window template of the program, read once at start
+// from the template segment.
+#pragma once
+
+#include <cstdint>
+
+#include "runtime/abi.h"
+
+struct WindowTemplate;
+
+// Reads the segment into the window table and relocates its handler offsets
+// by the code base. A segment of length 0 gives an empty table. False when the
+// segment ends early or is malformed; the table is then empty.
+bool ReadWindowTable(const uint8_t* segment, uint32_t length, Word codeBase);
+// The template with that window id, or null.
+WindowTemplate* FindWindowTemplate(uint32_t windowId);
+// Releases the table and its bookkeeping lists.
+void ReleaseWindowTable();

@@ -1,0 +1,11 @@
+// The desk's transcript: one JSON object a line in the file DESK_LOG names.
+#pragma once
+
+#include <string>
+
+namespace desk {
+
+// Appends one line (a complete JSON object) and flushes; no-op without DESK_LOG.
+void LogLine(const std::string& json);
+
+}  // namespace desk

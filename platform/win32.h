@@ -1,0 +1,14 @@
+// The platform boundary: runtime code calls the Win32 API by its real names
+// through this header only. On Windows it is <windows.h>; elsewhere the desk
+// (platform/desk) implements the subset the runtime uses.
+#pragma once
+
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include "platform/desk/win32_types.h"
+#include "platform/desk/win32_kernel.h"
+#include "platform/desk/win32_files.h"
+#include "platform/desk/win32_user.h"
+#include "platform/desk/win32_gdi.h"
+#endif

@@ -1,0 +1,4 @@
+// The single instance of the core runtime's state.
+#include "runtime/runtime_state.h"
+
+RuntimeState g_runtime = {};

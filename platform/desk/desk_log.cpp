@@ -9,11 +9,23 @@
 
 namespace desk {
 
+namespace {
+FILE* OpenLog(const std::string& path) { return path.empty() ? nullptr : std::fopen(path.c_str(), "a"); }
+
+FILE*& LogFile() {
+    static FILE* file = OpenLog(EnvPath("DESK_LOG"));
+    return file;
+}
+}  // namespace
+
+void SetLogPath(const std::string& path) {
+    FILE*& file = LogFile();
+    if (file != nullptr) std::fclose(file);
+    file = OpenLog(path);
+}
+
 void LogLine(const std::string& json) {
-    static FILE* file = [] {
-        const std::string& path = EnvPath("DESK_LOG");
-        return path.empty() ? nullptr : std::fopen(path.c_str(), "a");
-    }();
+    FILE* file = LogFile();
     if (file == nullptr) return;
     std::fputs(json.c_str(), file);
     std::fputc('\n', file);

@@ -8,4 +8,8 @@ namespace desk {
 // Appends one line (a complete JSON object) and flushes; no-op without DESK_LOG.
 void LogLine(const std::string& json);
 
+// Sends the transcript to another file from now on ("" for none); for tests
+// that run several programs' worth of transcript in one process.
+void SetLogPath(const std::string& path);
+
 }  // namespace desk

@@ -11,4 +11,5 @@
 #include "platform/desk/win32_files.h"
 #include "platform/desk/win32_user.h"
 #include "platform/desk/win32_gdi.h"
+#include "platform/desk/win32_nls.h"
 #endif

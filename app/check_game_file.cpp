@@ -1,0 +1,67 @@
+// The start-up check of the game file and the copy of its database slot
+// into the cache file "pe.bin".
+#include "app/editor_state.h"
+#include "app/game_routines.h"
+#include "app/main_window_template.h"
+#include "app/program_calls.h"
+#include "app/program_helpers.h"
+#include "app/program_texts.h"
+
+namespace {
+
+// message + CR LF CR LF + code line, flags 16, title "ERROR".
+void ShowFatal(const char* message, const char* codeLine) {
+    LineEnd end;
+    char* text = JoinTexts({message, end.cr, end.lf, end.cr, end.lf, codeLine});
+    ShowMessage(text, 16, kTexts.titleFatal);
+    ProgramRelease(text);
+}
+
+}  // namespace
+
+void CloseMainWindow() {
+    ArgValue window{kMainWindowId, kMainWindowUnitId, DT_WINDOW};
+    CallCore(kCmdCloseWindow, {window, MakeOmitted()});
+    CallCore(kCmdProcessEvents);
+}
+
+void CheckGameFile() {
+    ProgramRelease(g_editor.game_file_path);
+    g_editor.game_file_path = kTexts.gamePath;
+    g_editor.db_offset = 532160740;
+    g_editor.expected_file_size = 653572248;
+    g_editor.db_length = 2136068;
+
+    WriteUnitText(kVersionLabelId, kTexts.versionText);
+
+    int64_t size = ValueInt(CallCore(kCmdFileSize, {TextArg(g_editor.game_file_path)}));
+    if (size == g_editor.expected_file_size) {
+        ExtractDatabase();
+        return;
+    }
+    ShowFatal(kTexts.sizeMismatch, kTexts.sizeMismatchCode);
+    CloseMainWindow();
+}
+
+void ExtractDatabase() {
+    CallCore(kCmdDeleteFile, {TextArg(kTexts.cacheFile)});
+    int32_t file = ValueInt(
+        CallCore(kCmdOpenFile, {TextArg(g_editor.game_file_path), MakeInt(3), MakeInt(4)}));
+    bool written = false;
+    if (file > 0) {
+        CallCore(kCmdMovePosition, {MakeInt(file), MakeInt(1), MakeInt(static_cast<int32_t>(g_editor.db_offset))});
+        void* slot = FromWord<void>(
+            CallCore(kCmdReadByteSet, {MakeInt(file), MakeInt(static_cast<int32_t>(g_editor.db_length))}).low);
+        written = ValueInt(CallCore(kCmdWriteFile, {TextArg(kTexts.cacheFile), ByteSetArg(slot)})) != 0;
+        ProgramRelease(slot);
+        CallCore(kCmdCloseAllFiles);
+        LoadDropValues();
+    }
+    if (file <= 0) {
+        ShowFatal(kTexts.gameLocked, kTexts.gameLockedCode);
+        CloseMainWindow();
+    } else if (!written) {
+        ShowFatal(kTexts.cacheBusy, kTexts.cacheBusyCode);
+        CloseMainWindow();
+    }
+}

@@ -6,6 +6,7 @@
 #include <cstdlib>
 
 #include "platform/desk/desk_env.h"
+#include "platform/desk/desk_input.h"
 #include "platform/desk/desk_window.h"
 
 namespace desk {
@@ -37,15 +38,39 @@ FrontEnd& CurrentFrontEnd() {
     return *frontEnd;
 }
 
+void ClickCloseBox(HWND hwnd) {
+    Window* w = Find(hwnd);
+    if (w == nullptr) return;
+    POINT box;
+    if (CloseBoxPoint(*w, &box) && WindowFromPoint(box) == hwnd && HitTest(*w, box) == HTCLOSE && IsUsable(*w)) {
+        InputMouse(WM_MOUSEMOVE, box);
+        InputMouse(WM_LBUTTONDOWN, box);
+        InputMouse(WM_LBUTTONUP, box);
+    } else {
+        PostMessageA(hwnd, WM_SYSCOMMAND, SC_CLOSE, 0);
+    }
+}
+
 bool CloseOneVisibleWindow() {
-    for (HWND hwnd : TopLevelWindows()) {
-        Window* w = Find(hwnd);
-        if (w != nullptr && IsShown(*w)) {
-            SendMessageA(hwnd, WM_SYSCOMMAND, SC_CLOSE, 0);
-            return true;
+    static HWND lastTarget = nullptr;
+    static int attempts = 0;
+    HWND target = GetActiveWindow();
+    if (target == nullptr || !IsWindowVisible(target)) {
+        target = nullptr;
+        for (HWND hwnd : TopLevelWindows()) {
+            if (IsWindowVisible(hwnd)) {
+                target = hwnd;
+                break;
+            }
         }
     }
-    return false;
+    if (target == nullptr) return false;
+    // Handles are never reused, so the same handle is the same window.
+    attempts = target == lastTarget ? attempts + 1 : 1;
+    lastTarget = target;
+    if (attempts > 3) return false;
+    ClickCloseBox(target);
+    return true;
 }
 
 }  // namespace desk

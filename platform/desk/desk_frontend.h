@@ -24,8 +24,14 @@ public:
 FrontEnd& CurrentFrontEnd();
 
 // What every front end does when its user has nothing more to say: click the
-// close box of the topmost visible top-level window. False when none is left.
+// close box of the active window (or else of the topmost visible top-level
+// window). False when none is left, or when the program has refused to
+// close the same window three times running.
 bool CloseOneVisibleWindow();
+// Clicks the close box of a top-level window through the input queue; a
+// window whose close box cannot be clicked (none, covered, disabled) is sent
+// the close command (WM_SYSCOMMAND SC_CLOSE) through the queue instead.
+void ClickCloseBox(HWND hwnd);
 
 // The front ends the desk offers.
 FrontEnd* MakeScriptFrontEnd(const char* scriptPath);

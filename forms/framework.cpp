@@ -2,11 +2,19 @@
 // instance initialisation that calls the program's entry routine, and the
 // instance exit that ends the program.
 #include "forms/application.h"
+#include "forms/close_window.h"
+#include "forms/form_requests.h"
+#include "forms/form_runtime.h"
+#include "forms/property_access.h"
 #include "forms/startup.h"
+#include "forms/unit_kind.h"
+#include "forms/window_keys.h"
+#include "forms/window_loader.h"
 #include "forms/window_table.h"
 #include "runtime/core_library.h"
-#include "runtime/program_end.h"
 #include "runtime/memory.h"
+#include "runtime/notify.h"
+#include "runtime/program_end.h"
 #include "runtime/runtime_state.h"
 #include "runtime/services.h"
 
@@ -19,9 +27,10 @@ void ReleaseRuntimeResources() {
     g_runtime.libraryData = nullptr;
 }
 
-void InstallFormRuntime() {
-    InstallFormServices(FormServices{nullptr, nullptr, RunMessageLoop, LoadStartWindow, InitializeProgram});
-    SetFormEndHooks(FormEndHooks{ReleaseWindowTable, ReleaseRuntimeResources});
+// Windows go before their templates: their objects name the templates.
+void ReleaseWindows() {
+    DestroyAllWindows();
+    ReleaseWindowTable();
 }
 
 // Keeps what the instance initialisation must know before ProgramMain runs.
@@ -35,6 +44,17 @@ int32_t InitInstance() {
 }
 
 }  // namespace
+
+void InstallFormRuntime() {
+    InstallFormServices(FormServices{ReadProperty, WriteProperty, RunMessageLoop, LoadStartWindow, InitializeProgram});
+    SetFormEndHooks(FormEndHooks{ReleaseWindows, ReleaseRuntimeResources});
+    InstallUnitKinds();
+    InstallCoreCommand(kCmdCloseWindow, CmdCloseWindow);
+    SetFormRequestHandler(HandleFormRequest);
+    g_runtime.preTranslate = PreTranslateWindowKeys;
+    // The edit box's up-down control is a common control.
+    InitCommonControls();
+}
 
 void RunProgram(const ProgramImage& image, HINSTANCE instance) {
     g_app.image = &image;

@@ -98,10 +98,10 @@ const char* UnitRemark(const UnitView& unit) {
     return TextAt(unit, unit.menuItem ? unit.menu.remark : unit.layout.remark);
 }
 
-Word UnitObject(const UnitView& unit) {
+Word UnitObjectSlot(const UnitView& unit) {
     return LoadWord(SlotWord(unit, 0));
 }
-void SetUnitObject(const UnitView& unit, Word object) {
+void SetUnitObjectSlot(const UnitView& unit, Word object) {
     StoreWord(SlotWord(unit, 0), object);
 }
 int32_t UnitLeft(const UnitView& unit) {

@@ -161,3 +161,39 @@ bool SetMenuItemCaption(WindowTemplate* window, uint32_t index, const char* capt
     if (!GetUnit(*window, index, &item) || !item.menuItem) return false;
     return ReplaceZText(window, index, item.menu.caption, item.record + item.menu.caption, caption);
 }
+
+bool RemoveUnit(WindowTemplate* window, uint32_t index) {
+    if (index == 0 || index >= window->unitCount) return false;
+    std::vector<uint32_t> ids;
+    std::vector<std::vector<uint8_t>> records;
+    for (uint32_t i = 0; i < window->unitCount; ++i) {
+        if (i == index) continue;
+        UnitView unit;
+        if (!GetUnit(*window, i, &unit)) return false;
+        ids.push_back(unit.id);
+        records.emplace_back(unit.record, unit.record + unit.length);
+    }
+    ByteWriter w;
+    for (uint32_t id : ids) w.Word32(id);
+    Word offset = 0;
+    for (const auto& record : records) {
+        w.Word32(offset);
+        offset += 4 + static_cast<Word>(record.size());
+    }
+    for (const auto& record : records) w.Counted(record.data(), static_cast<uint32_t>(record.size()));
+    window->units = w.Take();
+    window->unitCount -= 1;
+    return true;
+}
+
+bool RemoveUnitChild(WindowTemplate* window, uint32_t index, uint32_t position) {
+    UnitView unit;
+    if (!GetUnit(*window, index, &unit) || unit.menuItem || position >= UnitChildCount(unit)) return false;
+    // The count and the list change together, so the record is rebuilt
+    // whole and replaced in one step.
+    std::vector<uint8_t> record(unit.record, unit.record + unit.length);
+    StoreWord(record.data() + unit.layout.objectSlot + kSlotChildCount, UnitChildCount(unit) - 1);
+    auto at = record.begin() + unit.layout.objectSlot + kSlotChildren + 4 * position;
+    record.erase(at, at + 4);
+    return ReplaceUnitBytes(window, index, 0, unit.length, record.data(), static_cast<uint32_t>(record.size()));
+}

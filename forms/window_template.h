@@ -45,3 +45,9 @@ bool SetUnitCursorSet(WindowTemplate* window, uint32_t index, const uint8_t* byt
 bool SetUnitPropertyBlock(WindowTemplate* window, uint32_t index, const uint8_t* block,
                           uint32_t length);
 bool SetMenuItemCaption(WindowTemplate* window, uint32_t index, const char* caption);
+
+// Takes unit `index` (not unit 0) out of the table: its id, its offset and
+// its record; the units behind it move up by one index.
+bool RemoveUnit(WindowTemplate* window, uint32_t index);
+// Takes entry `position` out of a container unit's child list.
+bool RemoveUnitChild(WindowTemplate* window, uint32_t index, uint32_t position);

@@ -124,7 +124,7 @@ TEST_F(StoredValueTest, FixedSizeFieldsChangeInPlace) {
     UnitView unit;
     ASSERT_TRUE(GetUnit(*window_, 2, &unit));
     SetUnitRect(unit, -32627, 5, 32627, 0);
-    SetUnitObject(unit, 0x12345678);
+    SetUnitObjectSlot(unit, 0x12345678);
     SetUnitCursorSlot(unit, 0x9ABC);
     SetUnitFlags(unit, kUnitDisabled);
     ASSERT_TRUE(GetUnit(*window_, 2, &unit));
@@ -132,7 +132,7 @@ TEST_F(StoredValueTest, FixedSizeFieldsChangeInPlace) {
     EXPECT_EQ(UnitTop(unit), 5);
     EXPECT_EQ(UnitWidth(unit), 32627);
     EXPECT_EQ(UnitHeight(unit), 0);
-    EXPECT_EQ(UnitObject(unit), 0x12345678u);
+    EXPECT_EQ(UnitObjectSlot(unit), 0x12345678u);
     EXPECT_EQ(UnitCursorSlot(unit), 0x9ABCu);
     EXPECT_EQ(UnitFlags(unit), kUnitDisabled);
     ExpectOthersIntact(2);

@@ -45,7 +45,7 @@ TEST_F(WindowTableTest, WindowWordsTextsAndUnitsAreKeptAsStored) {
     EXPECT_EQ(UnitTop(button), 7);
     EXPECT_EQ(UnitWidth(button), 80);
     EXPECT_EQ(UnitHeight(button), 24);
-    EXPECT_EQ(UnitObject(button), 0u);
+    EXPECT_EQ(UnitObjectSlot(button), 0u);
     EXPECT_EQ(UnitFlags(button), kUnitVisible | kUnitTabStop);
     EXPECT_EQ(UnitFocusOrder(button), 3u);
     ASSERT_EQ(UnitChildCount(button), 3u);

@@ -1,0 +1,394 @@
+// The `window` unit kind. Its platform window belongs to the runtime's own
+// class ("WTWindow" unless the property block names another), whose
+// procedure turns the window's messages into its events and hands each
+// control's notifications (WM_COMMAND, WM_CTLCOLOR*) back to that control,
+// so that every unit kind handles its own.
+#include "forms/window_unit.h"
+
+#include "forms/application.h"
+#include "forms/event_dispatch.h"
+#include "forms/event_record.h"
+#include "forms/form_requests.h"
+#include "forms/icon_image.h"
+#include "forms/loaded_window.h"
+#include "forms/private_messages.h"
+#include "forms/property_kinds.h"
+#include "forms/unit_kind.h"
+#include "forms/window_focus.h"
+#include "forms/window_loader.h"
+#include "forms/window_table.h"
+#include "runtime/notify.h"
+#include "runtime/runtime_state.h"
+
+namespace {
+
+const char kDefaultClassName[] = "WTWindow";
+
+// Style bits the border style and the buttons decide; a property write
+// replaces exactly these.
+constexpr DWORD kFrameStyles = WS_CAPTION | WS_SYSMENU | WS_DLGFRAME | WS_THICKFRAME | WS_MAXIMIZEBOX | WS_MINIMIZEBOX;
+constexpr DWORD kFrameExStyles = WS_EX_TOOLWINDOW | WS_EX_CLIENTEDGE;
+
+WindowObject* AsWindow(UnitObject* object) { return static_cast<WindowObject*>(object); }
+
+bool Resizable(const WindowProps& props) {
+    return props.borderStyle == 1 || props.borderStyle == 3 || props.borderStyle == 5;
+}
+
+LRESULT CALLBACK WindowUnitProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+
+// Registered once per run, unless the platform already knows the name.
+bool EnsureWindowClass(const char* name) {
+    WNDCLASSA existing;
+    if (GetClassInfoA(g_app.instance, name, &existing)) return true;
+    WNDCLASSA wc = {};
+    wc.style = CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS;
+    wc.lpfnWndProc = WindowUnitProc;
+    wc.hInstance = g_app.instance;
+    wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+    wc.lpszClassName = name;
+    return RegisterClassA(&wc) != 0;
+}
+
+// Large and small icons from the icon byte set; without one (or when it
+// cannot be read) the runtime's default program icon.
+void ApplyIcons(WindowObject* o) {
+    HICON oldBig = o->bigIcon;
+    HICON oldSmall = o->smallIcon;
+    const std::vector<uint8_t>& icon = o->props.icon;
+    uint32_t length = static_cast<uint32_t>(icon.size());
+    o->bigIcon = IconFromFileImage(icon.data(), length, GetSystemMetrics(SM_CXICON));
+    o->smallIcon = IconFromFileImage(icon.data(), length, GetSystemMetrics(SM_CXSMICON));
+    HICON fallback = LoadIconA(g_app.instance, MAKEINTRESOURCEA(1));
+    if (fallback == nullptr) fallback = LoadIconA(nullptr, IDI_APPLICATION);
+    SendMessageA(o->hwnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(o->bigIcon != nullptr ? o->bigIcon : fallback));
+    SendMessageA(o->hwnd, WM_SETICON, ICON_SMALL,
+                 reinterpret_cast<LPARAM>(o->smallIcon != nullptr ? o->smallIcon : fallback));
+    if (oldBig != nullptr) DestroyIcon(oldBig);
+    if (oldSmall != nullptr) DestroyIcon(oldSmall);
+}
+
+void Restyle(WindowObject* o) {
+    DWORD style = 0;
+    DWORD exStyle = 0;
+    bool embedded = (GetWindowLongA(o->hwnd, GWL_STYLE) & WS_CHILD) != 0;
+    WindowStyles(o->props, embedded, &style, &exStyle);
+    DWORD oldStyle = static_cast<DWORD>(GetWindowLongA(o->hwnd, GWL_STYLE));
+    DWORD oldEx = static_cast<DWORD>(GetWindowLongA(o->hwnd, GWL_EXSTYLE));
+    SetWindowLongA(o->hwnd, GWL_STYLE, static_cast<LONG>((oldStyle & ~kFrameStyles) | style));
+    SetWindowLongA(o->hwnd, GWL_EXSTYLE, static_cast<LONG>((oldEx & ~kFrameExStyles) | (exStyle & kFrameExStyles)));
+    SetWindowPos(o->hwnd, nullptr, 0, 0, 0, 0, SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void PlaceOnTop(WindowObject* o) {
+    SetWindowPos(o->hwnd, o->props.alwaysOnTop ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+UnitObject* CreateWindowUnit(const CreateParams& p) {
+    WindowProps props;
+    if (!ReadWindowProps(p.block, p.length, &props)) return nullptr;
+
+    DWORD style = p.style | WS_CLIPCHILDREN;
+    DWORD exStyle = 0;
+    WindowStyles(props, p.embedded, &style, &exStyle);
+    int left = p.left;
+    int top = p.top;
+    if (!p.embedded) {
+        if (props.startPosition == 1) {
+            left = (GetSystemMetrics(SM_CXSCREEN) - p.width) / 2;
+            top = (GetSystemMetrics(SM_CYSCREEN) - p.height) / 2;
+        } else if (props.startPosition == 2) {
+            style |= WS_MINIMIZE;
+        } else if (props.startPosition == 3 && Resizable(props)) {
+            style |= WS_MAXIMIZE;
+        }
+    }
+    HWND parent = p.parent;
+    if (p.embedded) {
+        style = (style | WS_CHILD) & ~static_cast<DWORD>(WS_THICKFRAME);
+    } else if (parent != nullptr) {
+        style |= WS_POPUP;
+    } else if ((p.modal || !props.inTaskBar) && g_runtime.programKind != 0) {
+        parent = g_runtime.hiddenWindow;  // as owner: kept out of the task bar
+    }
+
+    const char* className = props.className.empty() ? kDefaultClassName : props.className.c_str();
+    if (!EnsureWindowClass(className)) return nullptr;
+
+    auto* o = new WindowObject();
+    o->unitType = DT_WINDOW;
+    o->windowId = p.windowId;
+    o->unitId = p.unitId;
+    o->props = props;
+    HWND hwnd = CreateWindowExA(exStyle, className, o->props.caption.c_str(), style, left, top, p.width, p.height,
+                                parent, p.menu, g_app.instance, o);
+    if (hwnd == nullptr) {
+        delete o;
+        return nullptr;
+    }
+    if (UnitObjectOf(hwnd) != o) {
+        // A class of that name registered by someone else: take the
+        // window's messages over.
+        o->hwnd = hwnd;
+        o->baseProc = reinterpret_cast<WNDPROC>(SetWindowLongA(hwnd, GWL_WNDPROC, reinterpret_cast<LONG>(WindowUnitProc)));
+        AttachUnitObject(hwnd, o);
+    }
+    RECT rect;
+    GetWindowRect(hwnd, &rect);
+    if (!(style & (WS_MINIMIZE | WS_MAXIMIZE)) &&
+        (rect.right - rect.left != p.width || rect.bottom - rect.top != p.height)) {
+        MoveWindow(hwnd, rect.left, rect.top, p.width, p.height, FALSE);
+    }
+    ApplyIcons(o);
+    SendMessageA(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), FALSE);
+    if (o->props.alwaysOnTop) PlaceOnTop(o);
+    // Background music is not played: the runtime has no sound output.
+    return o;
+}
+
+bool SetWindowProperty(UnitObject* object, int32_t ownIndex, const PropertyValue& v) {
+    WindowObject* o = AsWindow(object);
+    WindowProps& p = o->props;
+    switch (ownIndex + kFirstOwnProperty) {
+        case kWindowCaption:
+            p.caption = v.text;
+            SetWindowTextA(o->hwnd, p.caption.c_str());
+            break;
+        case kWindowBorder: p.borderStyle = ValueInt(v); Restyle(o); break;
+        case kWindowBackColour: p.backColour = v.low; InvalidateRect(o->hwnd, nullptr, TRUE); break;
+        case kWindowPicture: p.picture = v.bytes; InvalidateRect(o->hwnd, nullptr, TRUE); break;
+        case kWindowPictureMode: p.pictureMode = ValueInt(v); InvalidateRect(o->hwnd, nullptr, TRUE); break;
+        case kWindowMusic: p.music = v.bytes; break;
+        case kWindowMusicMode: p.musicMode = ValueInt(v); break;
+        case kWindowControlBox: p.controlBox = ValueInt(v); Restyle(o); break;
+        case kWindowMaxButton: p.maxButton = ValueInt(v); Restyle(o); break;
+        case kWindowMinButton: p.minButton = ValueInt(v); Restyle(o); break;
+        case kWindowStartPosition: p.startPosition = ValueInt(v); break;
+        case kWindowCloseAllowed: p.closeAllowed = ValueInt(v); break;
+        case kWindowIcon: p.icon = v.bytes; ApplyIcons(o); break;
+        case kWindowEnterMovesFocus: p.enterMovesFocus = ValueInt(v); break;
+        case kWindowEscapeCloses: p.escapeCloses = ValueInt(v); break;
+        case kWindowF1Help: p.f1Help = ValueInt(v); break;
+        case kWindowHelpFile: p.helpFile = v.text; break;
+        case kWindowHelpTopic: p.helpTopic = ValueInt(v); break;
+        case kWindowInTaskBar: p.inTaskBar = ValueInt(v); break;
+        case kWindowOption27: p.options[0] = v.low; break;
+        case kWindowOption28: p.options[1] = v.low; break;
+        case kWindowAlwaysOnTop: p.alwaysOnTop = ValueInt(v); PlaceOnTop(o); break;
+        case kWindowOption30: p.option30 = v.low; break;
+        case kWindowClassName: p.className = v.text; break;  // takes effect at the next load
+        default: break;
+    }
+    return false;
+}
+
+bool GetWindowProperty(UnitObject* object, int32_t ownIndex, PropertyValue* v) {
+    const WindowProps& p = AsWindow(object)->props;
+    switch (ownIndex + kFirstOwnProperty) {
+        case kWindowCaption: *v = TextValue(p.caption); return true;
+        case kWindowBorder: *v = IntValue(p.borderStyle); return true;
+        case kWindowBackColour: *v = WordValue(p.backColour); return true;
+        case kWindowPicture: *v = BytesValue(p.picture); return true;
+        case kWindowPictureMode: *v = IntValue(p.pictureMode); return true;
+        case kWindowMusic: *v = BytesValue(p.music); return true;
+        case kWindowMusicMode: *v = IntValue(p.musicMode); return true;
+        case kWindowControlBox: *v = IntValue(p.controlBox); return true;
+        case kWindowMaxButton: *v = IntValue(p.maxButton); return true;
+        case kWindowMinButton: *v = IntValue(p.minButton); return true;
+        case kWindowStartPosition: *v = IntValue(p.startPosition); return true;
+        case kWindowCloseAllowed: *v = IntValue(p.closeAllowed); return true;
+        case kWindowIcon: *v = BytesValue(p.icon); return true;
+        case kWindowEnterMovesFocus: *v = IntValue(p.enterMovesFocus); return true;
+        case kWindowEscapeCloses: *v = IntValue(p.escapeCloses); return true;
+        case kWindowF1Help: *v = IntValue(p.f1Help); return true;
+        case kWindowHelpFile: *v = TextValue(p.helpFile); return true;
+        case kWindowHelpTopic: *v = IntValue(p.helpTopic); return true;
+        case kWindowInTaskBar: *v = IntValue(p.inTaskBar); return true;
+        case kWindowOption27: *v = WordValue(p.options[0]); return true;
+        case kWindowOption28: *v = WordValue(p.options[1]); return true;
+        case kWindowAlwaysOnTop: *v = IntValue(p.alwaysOnTop); return true;
+        case kWindowOption30: *v = WordValue(p.option30); return true;
+        case kWindowClassName: *v = TextValue(p.className); return true;
+        default: return false;
+    }
+}
+
+std::vector<uint8_t> StoreWindowBlock(UnitObject* object) { return WriteWindowProps(AsWindow(object)->props); }
+
+const WindowProps* WindowOptions(UnitObject* object) { return &AsWindow(object)->props; }
+
+std::vector<uint8_t> RebuildWindowTexts(const uint8_t* block, uint32_t length, TextVisitor visit, void* context) {
+    WindowProps props;
+    if (!ReadWindowProps(block, length, &props)) return {};
+    visit(&props.caption, context);
+    return WriteWindowProps(props);
+}
+
+// ---- the window procedure --------------------------------------------------
+
+bool IsRefusal(const EventOutcome& outcome) { return outcome.resultPresent && outcome.result == 0; }
+
+void EraseBackground(WindowObject* o, HDC dc) {
+    RECT client;
+    GetClientRect(o->hwnd, &client);
+    if (o->props.backColour == kDefaultColour) {
+        FillRect(dc, &client, GetSysColorBrush(COLOR_BTNFACE));
+        return;
+    }
+    HBRUSH brush = CreateSolidBrush(o->props.backColour);
+    FillRect(dc, &client, brush);
+    DeleteObject(brush);
+}
+
+// The notification-area callback's mouse action as the event's argument.
+uint32_t TrayAction(LPARAM action) {
+    switch (static_cast<UINT>(action)) {
+        case WM_LBUTTONUP: return 1;
+        case WM_LBUTTONDBLCLK: return 2;
+        case WM_RBUTTONUP:
+        case WM_CONTEXTMENU: return 3;
+        default: return 0;
+    }
+}
+
+LRESULT Reflect(HWND control, UINT message, WPARAM wParam, LPARAM lParam, bool* handled) {
+    UnitObject* target = UnitObjectOf(control);
+    if (target == nullptr || target->reflect == nullptr) return 0;
+    return target->reflect(target, message, wParam, lParam, handled);
+}
+
+LRESULT Default(WindowObject* o, HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (o != nullptr && o->baseProc != nullptr) return CallWindowProcA(o->baseProc, hwnd, message, wParam, lParam);
+    return DefWindowProcA(hwnd, message, wParam, lParam);
+}
+
+LRESULT CALLBACK WindowUnitProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        const CREATESTRUCTA* cs = reinterpret_cast<const CREATESTRUCTA*>(lParam);
+        if (auto* o = static_cast<WindowObject*>(cs->lpCreateParams)) {
+            o->hwnd = hwnd;
+            AttachUnitObject(hwnd, o);
+        }
+        return DefWindowProcA(hwnd, message, wParam, lParam);
+    }
+    auto* o = static_cast<WindowObject*>(UnitObjectOf(hwnd));
+    if (o == nullptr || o->unitType != DT_WINDOW) return DefWindowProcA(hwnd, message, wParam, lParam);
+
+    switch (message) {
+        case WM_COMMAND:
+        case WM_CTLCOLOREDIT:
+        case WM_CTLCOLORSTATIC:
+        case WM_CTLCOLORBTN: {
+            if (lParam != 0) {
+                bool handled = false;
+                LRESULT answer = Reflect(reinterpret_cast<HWND>(lParam), message, wParam, lParam, &handled);
+                if (handled) return answer;
+            }
+            return Default(o, hwnd, message, wParam, lParam);
+        }
+        case WM_ERASEBKGND:
+            EraseBackground(o, reinterpret_cast<HDC>(wParam));
+            return 1;
+        case WM_CLOSE:
+            if (IsRefusal(RaiseUnitEvent(o, kWindowCloseQuery))) return 0;
+            if (IsWindow(hwnd)) DestroyWindow(hwnd);
+            return 0;
+        case WM_QUERYENDSESSION: return IsRefusal(RaiseUnitEvent(o, kWindowCloseQuery)) ? FALSE : TRUE;
+        case WM_SYSCOMMAND:
+            // Without the close command the system menu cannot close the window.
+            if ((wParam & 0xFFF0) == SC_CLOSE && !o->props.closeAllowed) return 0;
+            return Default(o, hwnd, message, wParam, lParam);
+        case WM_DESTROY:
+            MarkBeingDestroyed(hwnd);
+            RaiseUnitEvent(o, kWindowDestroyed);
+            return Default(o, hwnd, message, wParam, lParam);
+        case WM_NCDESTROY: {
+            WNDPROC base = o->baseProc;
+            DetachUnitObject(hwnd);
+            RuntimeNotify(kRequestUnitGone, ToWord(static_cast<UnitObject*>(o)), 0);
+            if (o->bigIcon != nullptr) DestroyIcon(o->bigIcon);
+            if (o->smallIcon != nullptr) DestroyIcon(o->smallIcon);
+            delete o;
+            return base != nullptr ? CallWindowProcA(base, hwnd, message, wParam, lParam)
+                                   : DefWindowProcA(hwnd, message, wParam, lParam);
+        }
+        case WM_MOVE:
+            RaiseUnitEvent(o, kWindowMoved);
+            return 0;
+        case WM_SIZE:
+            RaiseUnitEvent(o, kWindowSized);
+            return 0;
+        case WM_ACTIVATE:
+            if (LOWORD(wParam) == WA_INACTIVE) {
+                HWND focus = GetFocus();
+                if (focus != nullptr && IsChild(hwnd, focus)) o->lastFocus = focus;
+                RaiseUnitEvent(o, kWindowDeactivated);
+                return 0;
+            }
+            if (!o->activatedOnce) {
+                o->activatedOnce = true;
+                RaiseUnitEvent(o, kWindowFirstActivation);
+                if (UnitObjectOf(hwnd) != o) return 0;
+            }
+            RaiseUnitEvent(o, kWindowActivated);
+            if (UnitObjectOf(hwnd) == o && HIWORD(wParam) == 0) RestoreWindowFocus(o, o->lastFocus);
+            return 0;
+        case WM_SHOWWINDOW:
+            RaiseUnitEvent(o, wParam ? kWindowShown : kWindowHidden);
+            return Default(o, hwnd, message, wParam, lParam);
+        case WM_SETFOCUS:
+            RaiseUnitEvent(o, kEventGotFocus);
+            return 0;
+        case WM_KILLFOCUS:
+            RaiseUnitEvent(o, kEventLostFocus);
+            return 0;
+        case WM_SETCURSOR:
+            if (LOWORD(lParam) == HTCLIENT) {
+                if (HCURSOR cursor = UnitCursorOf(UnitObjectOf(reinterpret_cast<HWND>(wParam)))) {
+                    SetCursor(cursor);
+                    return TRUE;
+                }
+            }
+            return Default(o, hwnd, message, wParam, lParam);
+        default: break;
+    }
+    if (message == kMsgTrayIcon) {
+        uint32_t action = TrayAction(lParam);
+        if (action != 0) RaiseUnitEvent(o, kWindowTrayIcon, {action});
+        return 0;
+    }
+    if (message == kMsgCloseRequest) {
+        if (IsWindowClosing(o->windowId)) DestroyWindow(hwnd);
+        return 0;
+    }
+    return Default(o, hwnd, message, wParam, lParam);
+}
+
+}  // namespace
+
+void WindowStyles(const WindowProps& props, bool embedded, DWORD* style, DWORD* exStyle) {
+    if (props.borderStyle != 0) {
+        if (!props.caption.empty() || props.controlBox) *style |= WS_CAPTION;
+        if (props.controlBox) *style |= WS_SYSMENU;
+        if (!embedded) *style |= WS_DLGFRAME;
+    }
+    if (Resizable(props)) *style |= WS_THICKFRAME;
+    if (props.borderStyle == 3 || props.borderStyle == 4) *exStyle |= WS_EX_TOOLWINDOW;
+    if (props.borderStyle == 5 || props.borderStyle == 6) *exStyle |= WS_EX_CLIENTEDGE;
+    if (embedded) *exStyle |= WS_EX_DLGMODALFRAME;
+    if (props.maxButton) *style |= WS_MAXIMIZEBOX;
+    if (props.minButton) *style |= WS_MINIMIZEBOX;
+}
+
+void* WindowInterface(int32_t operation) {
+    switch (operation) {
+        case kOpCreate: return reinterpret_cast<void*>(CreateWindowUnit);
+        case kOpSetProperty: return reinterpret_cast<void*>(SetWindowProperty);
+        case kOpStoreBlock: return reinterpret_cast<void*>(StoreWindowBlock);
+        case kOpGetProperty: return reinterpret_cast<void*>(GetWindowProperty);
+        case kOpWindowOptions: return reinterpret_cast<void*>(WindowOptions);
+        case kOpRebuildTexts: return reinterpret_cast<void*>(RebuildWindowTexts);
+        default: return nullptr;
+    }
+}

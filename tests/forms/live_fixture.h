@@ -9,6 +9,7 @@
 #include "forms/label_props.h"
 #include "forms/template_writer.h"
 #include "forms/unit_ids.h"
+#include "forms/unit_object.h"
 #include "forms/window_props.h"
 #include "live_runtime.h"
 

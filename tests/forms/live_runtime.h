@@ -22,6 +22,7 @@
 #include "platform/desk/desk_input.h"
 #include "platform/win32.h"
 #include "runtime/core_library.h"
+#include "runtime/memory.h"
 #include "runtime/process_events.h"
 #include "runtime/runtime_state.h"
 
@@ -60,6 +61,9 @@ class LiveRuntime : public ::testing::Test {
         g_app.declinedIdle.clear();
         g_runtime.suppressEvents = 0;
         ReleaseWindowTable();
+        // A test may start twice; the library words of the first start go.
+        Release(g_runtime.libraryData);
+        g_runtime.libraryData = nullptr;
         InitializeProgram();
         Events().clear();
     }

@@ -235,6 +235,20 @@ bool Route(const InputEvent& e, MSG* msg, int* hit) {
     return true;
 }
 
+// A button going down in a child window is told to its parents
+// (WM_PARENTNOTIFY), each with the point in its own client area, up to a
+// top-level window or a child that asked for no notifications.
+void TellParentsOfClick(HWND hwnd, POINT screen) {
+    Window* w = Find(hwnd);
+    while (w != nullptr && (w->style & WS_CHILD) && !(w->exStyle & WS_EX_NOPARENTNOTIFY)) {
+        HWND parent = w->parent;
+        POINT at = screen;
+        ScreenToClient(parent, &at);
+        SendMessageA(parent, WM_PARENTNOTIFY, MAKEWPARAM(WM_LBUTTONDOWN, 0), MAKELPARAM(at.x, at.y));
+        w = Find(parent);
+    }
+}
+
 }  // namespace
 
 void InputKey(BYTE vk, bool down) { g_input.push_back(InputEvent{InputEvent::kKey, 0, vk, down, 0, {0, 0}}); }
@@ -342,6 +356,8 @@ bool PeekInput(MSG* msg, HWND filter, UINT filterMin, UINT filterMax, bool remov
                 if (how == MA_ACTIVATE || how == MA_ACTIVATEANDEAT) ActivateWindow(root, WA_CLICKACTIVE);
                 if (how == MA_ACTIVATEANDEAT || how == MA_NOACTIVATEANDEAT || Find(m.hwnd) == nullptr) continue;
             }
+            if (e.message == WM_LBUTTONDOWN && hit == HTCLIENT) TellParentsOfClick(m.hwnd, e.pt);
+            if (Find(m.hwnd) == nullptr) continue;
         }
         *msg = m;
         return true;

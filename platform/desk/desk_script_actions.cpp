@@ -108,7 +108,7 @@ bool RunInputAction(const ScriptAction& action) {
     if (verb == "close") {
         HWND active = GetActiveWindow();
         if (active == nullptr || !IsWindowVisible(active)) ScriptError(action, "no window is active to close");
-        ClickCloseBox(active);
+        if (!ClickCloseBox(active)) ScriptError(action, "the active window has no close box");
     } else if (verb == "dump") {
         LogLine(DumpJson());
     } else if (verb == "click") {

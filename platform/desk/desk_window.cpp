@@ -89,6 +89,9 @@ void SendNcDestroyAndFree(HWND hwnd) {
     SendMessageA(hwnd, WM_NCDESTROY, 0, 0);
     w = Find(hwnd);
     if (w == nullptr) return;
+    // A window's menus go with it.
+    GetSystemMenu(hwnd, TRUE);
+    if (!(w->style & WS_CHILD) && w->menu != nullptr) DestroyMenu(w->menu);
     if (Window* parent = Find(w->parent)) EraseHandle(parent->children, hwnd);
     EraseHandle(TopLevelOrder(), hwnd);
     ForgetWindow(hwnd);
@@ -288,6 +291,7 @@ HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD s
         w->owner = desk::RootOf(parent);
         w->menu = menu;
     }
+    w->lastClient = desk::ClientArea(*w);
     w->extra.assign(cls->wc.cbWndExtra > 0 ? static_cast<size_t>(cls->wc.cbWndExtra) : 0, 0);
     Window* raw = w.get();
     desk::Windows()[reinterpret_cast<uintptr_t>(hwnd)] = std::move(w);
@@ -319,7 +323,10 @@ HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD s
     if (created == nullptr) return nullptr;
     // Minimised or maximised from the start: the state is taken quietly,
     // the size messages come with the first showing.
-    if (style & (WS_MINIMIZE | WS_MAXIMIZE)) desk::EnterMinMax(*created, (style & WS_MINIMIZE) ? SW_MINIMIZE : SW_MAXIMIZE);
+    if (style & (WS_MINIMIZE | WS_MAXIMIZE)) {
+        desk::EnterMinMax(*created, (style & WS_MINIMIZE) ? SW_MINIMIZE : SW_MAXIMIZE);
+        created->lastClient = desk::ClientArea(*created);
+    }
     // Child and pop-up windows learn their size now; overlapped windows when
     // first shown.
     if (style & (WS_CHILD | WS_POPUP)) desk::SendSizeAndMove(hwnd);

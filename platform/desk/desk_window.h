@@ -40,6 +40,7 @@ struct Window {
     RECT rect;            // outer rectangle: screen coordinates for top-level
                           // windows, parent client coordinates for children
     RECT restoreRect;     // outer rectangle before minimising or maximising
+    RECT lastClient;      // client area at the last placement, in window coordinates
     HWND parent;          // WS_CHILD windows: the parent
     HWND owner;           // top-level windows: the owner, or null
     HMENU menu;           // top-level windows: the menu (only its presence counts)
@@ -80,6 +81,8 @@ std::vector<HWND>& SiblingsOf(const Window& w);
 // Non-client frame of a window, in pixels from each edge of the outer
 // rectangle to the client area.
 RECT FrameInsets(DWORD style, DWORD exStyle, bool hasMenu);
+// The client area in the window's own coordinates (from its outer top-left).
+RECT ClientArea(const Window& w);
 // The client area's top-left corner in screen coordinates.
 POINT ClientOrigin(const Window& w);
 // Outer rectangle in screen coordinates.
@@ -101,6 +104,10 @@ void SendSizeAndMove(HWND hwnd);
 void SendPosChangedMessages(HWND hwnd, const WINDOWPOS& pos);
 // Marks the window and its descendants as needing a paint.
 void InvalidateTree(HWND hwnd);
+
+// Whether the window's system menu still offers an enabled close command
+// (a program may remove SC_CLOSE, which takes the close box away).
+bool CloseCommandEnabled(HWND hwnd);
 
 // The screen size (DESK_SCREEN=WxH, else 1920 x 1080).
 SIZE ScreenSize();

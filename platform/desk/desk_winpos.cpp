@@ -124,6 +124,8 @@ RECT FrameInsets(DWORD style, DWORD exStyle, bool hasMenu) {
     return insets;
 }
 
+RECT ClientArea(const Window& w) { return ClientInWindow(w); }
+
 POINT ClientOrigin(const Window& w) {
     RECT screen = ScreenRect(w);
     RECT client = ClientInWindow(w);
@@ -162,7 +164,7 @@ int HitTest(const Window& w, POINT screen) {
 // from its edges.
 bool CloseBoxPoint(const Window& w, POINT* screen) {
     int caption = CaptionHeight(w.style, w.exStyle);
-    if (caption == 0 || !(w.style & WS_SYSMENU)) return false;
+    if (caption == 0 || !(w.style & WS_SYSMENU) || !CloseCommandEnabled(w.handle)) return false;
     RECT outer = ScreenRect(w);
     int border = OuterBorder(w.style, w.exStyle);
     int side = caption - 4;
@@ -262,11 +264,14 @@ BOOL SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UIN
         w = Find(hwnd);
         if (w == nullptr) return FALSE;
     }
-    RECT oldClient = desk::ClientInWindow(*w);
+    // Compared with the client area of the last placement, so that a frame
+    // change (menu bar, styles) made before this call counts.
+    RECT oldClient = w->lastClient;
     POINT oldOrigin = {w->rect.left + oldClient.left, w->rect.top + oldClient.top};
     bool sized = pos.cx != w->rect.right - w->rect.left || pos.cy != w->rect.bottom - w->rect.top;
     w->rect = RECT{pos.x, pos.y, pos.x + pos.cx, pos.y + pos.cy};
     RECT newClient = desk::ClientInWindow(*w);
+    w->lastClient = newClient;
     POINT newOrigin = {w->rect.left + newClient.left, w->rect.top + newClient.top};
     if (newOrigin.x == oldOrigin.x && newOrigin.y == oldOrigin.y) pos.flags |= DESK_SWP_NOCLIENTMOVE;
     if (newClient.right - newClient.left == oldClient.right - oldClient.left &&

@@ -137,6 +137,27 @@ HICON CreateIconFromResourceEx(BYTE* bits, DWORD size, BOOL icon, DWORD version,
 BOOL DestroyIcon(HICON icon);
 BOOL DestroyCursor(HCURSOR cursor);
 
+// Menus: kept as item lists for the program and the window manager; the
+// desk's user never opens one.
+HMENU CreateMenu();
+HMENU CreatePopupMenu();
+BOOL DestroyMenu(HMENU menu);
+BOOL AppendMenuA(HMENU menu, UINT flags, UINT_PTR id, LPCSTR text);
+BOOL DeleteMenu(HMENU menu, UINT item, UINT flags);
+BOOL RemoveMenu(HMENU menu, UINT item, UINT flags);
+DWORD CheckMenuItem(HMENU menu, UINT item, UINT check);
+BOOL EnableMenuItem(HMENU menu, UINT item, UINT enable);
+int GetMenuItemCount(HMENU menu);
+HMENU GetMenu(HWND hwnd);
+BOOL SetMenu(HWND hwnd, HMENU menu);
+BOOL DrawMenuBar(HWND hwnd);
+HMENU GetSystemMenu(HWND hwnd, BOOL revert);
+
+// Keyboard accelerators.
+HACCEL CreateAcceleratorTableA(ACCEL* entries, int count);
+BOOL DestroyAcceleratorTable(HACCEL table);
+int TranslateAcceleratorA(HWND hwnd, HACCEL table, LPMSG msg);
+
 // Common controls: registers msctls_updown32, as comctl32 does.
 void InitCommonControls();
 BOOL InitCommonControlsEx(const INITCOMMONCONTROLSEX* init);

@@ -274,3 +274,62 @@ TEST_F(QueueTest, ACloseRequestTheWindowRefusesLeavesItOpen) {
 }
 
 }  // namespace
+
+namespace {
+
+class MenuTest : public FocusTest {};
+
+TEST_F(MenuTest, TakingCloseOutOfTheSystemMenuRemovesTheCloseBox) {
+    HWND w = MakeTopLevel();
+    POINT box;
+    EXPECT_TRUE(desk::CloseBoxPoint(*desk::Find(w), &box));
+    HMENU system = GetSystemMenu(w, FALSE);
+    EXPECT_EQ(GetSystemMenu(w, FALSE), system);
+    EXPECT_TRUE(DeleteMenu(system, SC_CLOSE, MF_BYCOMMAND));
+    EXPECT_FALSE(desk::CloseBoxPoint(*desk::Find(w), &box));
+    GetSystemMenu(w, TRUE);  // back to the standard menu
+    EXPECT_TRUE(desk::CloseBoxPoint(*desk::Find(w), &box));
+}
+
+TEST_F(MenuTest, AMenuBarTakesRoomFromTheClientArea) {
+    HWND w = MakeTopLevel();
+    HMENU bar = CreateMenu();
+    HMENU file = CreatePopupMenu();
+    AppendMenuA(file, MF_STRING, 1, "打开");
+    AppendMenuA(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(file), "文件");
+    ClearLog();
+    EXPECT_TRUE(SetMenu(w, bar));
+    RECT client;
+    GetClientRect(w, &client);
+    EXPECT_EQ(client.bottom, 173 - GetSystemMetrics(SM_CYMENU));
+    ASSERT_EQ(Sent(w, WM_SIZE).size(), 1u);
+    EXPECT_EQ(CheckMenuItem(bar, 1, MF_CHECKED), static_cast<DWORD>(MF_UNCHECKED));  // found in the submenu
+    EXPECT_EQ(CheckMenuItem(bar, 2, MF_CHECKED), static_cast<DWORD>(-1));
+}
+
+TEST_F(MenuTest, AcceleratorsTurnKeysIntoCommands) {
+    HWND w = MakeTopLevel();
+    ACCEL entries[] = {{FVIRTKEY | FCONTROL, 'S', 500}};
+    HACCEL table = CreateAcceleratorTableA(entries, 1);
+    Pump();
+    desk::InputKeyPress('S', false, true);
+    desk::InputKeyPress('S', false, false);
+    ClearLog();
+    MSG msg;
+    int translated = 0;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (TranslateAcceleratorA(w, table, &msg)) {
+            ++translated;
+            continue;
+        }
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+    EXPECT_EQ(translated, 1);  // Ctrl+S only, not S alone
+    std::vector<Msg> commands = Sent(w, WM_COMMAND);
+    ASSERT_EQ(commands.size(), 1u);
+    EXPECT_EQ(commands[0].wParam, static_cast<WPARAM>(MAKEWPARAM(500, 1)));
+    EXPECT_TRUE(DestroyAcceleratorTable(table));
+}
+
+}  // namespace

@@ -15,7 +15,7 @@ namespace {
 // Nobody at the screen: boxes take their default button, and a program
 // that waits for input gets its windows closed one by one.
 class NoUserFrontEnd : public FrontEnd {
-public:
+  public:
     bool Idle() override { return CloseOneVisibleWindow(); }
     int AnswerMessageBox(const std::string&, const std::string&, UINT, int fallback) override {
         return fallback;

@@ -10,7 +10,7 @@
 namespace desk {
 
 class FrontEnd {
-public:
+  public:
     virtual ~FrontEnd() = default;
     // The program waits for input and its queue is empty: the user takes
     // the next step. False when the user will never do anything again.

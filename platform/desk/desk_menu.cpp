@@ -60,7 +60,9 @@ MenuItem* FindItem(HMENU handle, UINT item, UINT flags, Menu** owner, size_t* in
     for (size_t i = 0; i < menu->items.size(); ++i) {
         MenuItem& entry = menu->items[i];
         if (entry.flags & MF_POPUP) {
-            if (MenuItem* found = FindItem(reinterpret_cast<HMENU>(entry.id), item, flags, owner, index)) return found;
+            if (MenuItem* found =
+                    FindItem(reinterpret_cast<HMENU>(entry.id), item, flags, owner, index))
+                return found;
         } else if (!(entry.flags & MF_SEPARATOR) && entry.id == item) {
             *owner = menu;
             *index = i;
@@ -92,9 +94,13 @@ bool CloseCommandEnabled(HWND hwnd) {
 
 }  // namespace desk
 
-HMENU CreateMenu() { return desk::NewMenu(false); }
+HMENU CreateMenu() {
+    return desk::NewMenu(false);
+}
 
-HMENU CreatePopupMenu() { return desk::NewMenu(true); }
+HMENU CreatePopupMenu() {
+    return desk::NewMenu(true);
+}
 
 BOOL DestroyMenu(HMENU menu) {
     desk::Menu* m = desk::MenuOf(menu);
@@ -110,7 +116,8 @@ BOOL DestroyMenu(HMENU menu) {
 BOOL AppendMenuA(HMENU menu, UINT flags, UINT_PTR id, LPCSTR text) {
     desk::Menu* m = desk::MenuOf(menu);
     if (m == nullptr) return FALSE;
-    m->items.push_back(desk::MenuItem{flags, id, (text != nullptr && !(flags & MF_SEPARATOR)) ? text : ""});
+    m->items.push_back(
+        desk::MenuItem{flags, id, (text != nullptr && !(flags & MF_SEPARATOR)) ? text : ""});
     return TRUE;
 }
 
@@ -149,7 +156,8 @@ BOOL EnableMenuItem(HMENU menu, UINT item, UINT enable) {
     desk::MenuItem* found = desk::FindItem(menu, item, enable & MF_BYPOSITION, &owner, &index);
     if (found == nullptr) return -1;
     BOOL previous = static_cast<BOOL>(found->flags & (MF_GRAYED | MF_DISABLED));
-    found->flags = (found->flags & ~static_cast<UINT>(MF_GRAYED | MF_DISABLED)) | (enable & (MF_GRAYED | MF_DISABLED));
+    found->flags = (found->flags & ~static_cast<UINT>(MF_GRAYED | MF_DISABLED)) |
+                   (enable & (MF_GRAYED | MF_DISABLED));
     return previous;
 }
 
@@ -166,13 +174,17 @@ HMENU GetMenu(HWND hwnd) {
 // The menu bar changes the frame: the client area shrinks or grows.
 BOOL SetMenu(HWND hwnd, HMENU menu) {
     desk::Window* w = desk::Find(hwnd);
-    if (w == nullptr || (w->style & WS_CHILD) || (menu != nullptr && desk::MenuOf(menu) == nullptr)) return FALSE;
+    if (w == nullptr || (w->style & WS_CHILD) || (menu != nullptr && desk::MenuOf(menu) == nullptr))
+        return FALSE;
     w->menu = menu;
-    SetWindowPos(hwnd, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+    SetWindowPos(hwnd, nullptr, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
     return TRUE;
 }
 
-BOOL DrawMenuBar(HWND hwnd) { return desk::Find(hwnd) != nullptr; }
+BOOL DrawMenuBar(HWND hwnd) {
+    return desk::Find(hwnd) != nullptr;
+}
 
 HMENU GetSystemMenu(HWND hwnd, BOOL revert) {
     if (desk::Find(hwnd) == nullptr) return nullptr;

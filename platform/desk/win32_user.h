@@ -16,7 +16,8 @@ DWORD GetClassLongA(HWND hwnd, int index);
 
 // Windows.
 HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD style, int x, int y,
-                     int width, int height, HWND parent, HMENU menu, HINSTANCE instance, LPVOID param);
+                     int width, int height, HWND parent, HMENU menu, HINSTANCE instance,
+                     LPVOID param);
 BOOL DestroyWindow(HWND hwnd);
 BOOL IsWindow(HWND hwnd);
 BOOL IsWindowVisible(HWND hwnd);
@@ -133,7 +134,8 @@ int DrawTextA(HDC dc, LPCSTR text, int length, LPRECT rect, UINT format);
 HCURSOR LoadCursorA(HINSTANCE instance, LPCSTR name);
 HICON LoadIconA(HINSTANCE instance, LPCSTR name);
 HICON CreateIconFromResource(BYTE* bits, DWORD size, BOOL icon, DWORD version);
-HICON CreateIconFromResourceEx(BYTE* bits, DWORD size, BOOL icon, DWORD version, int cx, int cy, UINT flags);
+HICON CreateIconFromResourceEx(BYTE* bits, DWORD size, BOOL icon, DWORD version, int cx, int cy,
+                               UINT flags);
 BOOL DestroyIcon(HICON icon);
 BOOL DestroyCursor(HCURSOR cursor);
 

@@ -10,7 +10,9 @@ namespace {
 
 constexpr int kId = 110;
 
-uint32_t H(HWND hwnd) { return static_cast<uint32_t>(reinterpret_cast<uintptr_t>(hwnd)); }
+uint32_t H(HWND hwnd) {
+    return static_cast<uint32_t>(reinterpret_cast<uintptr_t>(hwnd));
+}
 
 POINT CentreOf(HWND hwnd) {
     RECT r;
@@ -19,11 +21,12 @@ POINT CentreOf(HWND hwnd) {
 }
 
 class ButtonTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         DestroyAll();
         parent_ = MakeTopLevel();
-        button_ = MakeControl("BUTTON", parent_, kId, WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, "确认修改", 20, 20, 80, 30);
+        button_ = MakeControl("BUTTON", parent_, kId, WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON,
+                              "确认修改", 20, 20, 80, 30);
         Pump();
         ClearLog();
     }
@@ -40,15 +43,16 @@ protected:
 TEST_F(ButtonTest, AMouseClickFocusesPressesReleasesThenNotifies) {
     desk::InputClick(CentreOf(button_));
     Pump();
-    EXPECT_TRUE(SequenceIs({{parent_, WM_PARENTNOTIFY, WM_LBUTTONDOWN},
-                            {button_, WM_LBUTTONDOWN},
-                            {parent_, WM_KILLFOCUS, H(button_)},
-                            {button_, WM_SETFOCUS, H(parent_)},
-                            {button_, BM_SETSTATE, 1},
-                            {button_, WM_LBUTTONUP},
-                            {button_, BM_SETSTATE, 0},
-                            {button_, WM_CAPTURECHANGED},
-                            {parent_, WM_COMMAND, static_cast<uint32_t>(MAKEWPARAM(kId, BN_CLICKED)), H(button_)}}));
+    EXPECT_TRUE(SequenceIs(
+        {{parent_, WM_PARENTNOTIFY, WM_LBUTTONDOWN},
+         {button_, WM_LBUTTONDOWN},
+         {parent_, WM_KILLFOCUS, H(button_)},
+         {button_, WM_SETFOCUS, H(parent_)},
+         {button_, BM_SETSTATE, 1},
+         {button_, WM_LBUTTONUP},
+         {button_, BM_SETSTATE, 0},
+         {button_, WM_CAPTURECHANGED},
+         {parent_, WM_COMMAND, static_cast<uint32_t>(MAKEWPARAM(kId, BN_CLICKED)), H(button_)}}));
     EXPECT_EQ(GetCapture(), nullptr);
     EXPECT_EQ(SendMessageA(button_, BM_GETSTATE, 0, 0), BST_FOCUS);
 }
@@ -69,7 +73,8 @@ TEST_F(ButtonTest, SpaceOnTheFocusedButtonClicksIt) {
     desk::InputKeyPress(VK_SPACE, false, false);
     Pump();
     EXPECT_EQ(Clicks(), 1u);
-    desk::InputKeyPress(VK_RETURN, false, false);  // Enter is the window's business, not the button's
+    desk::InputKeyPress(VK_RETURN, false,
+                        false);  // Enter is the window's business, not the button's
     Pump();
     EXPECT_EQ(Clicks(), 1u);
 }
@@ -91,7 +96,8 @@ TEST_F(ButtonTest, SetStyleMakesADefaultButtonQuietly) {
     EXPECT_EQ(SendMessageA(button_, WM_GETDLGCODE, 0, 0), DLGC_BUTTON | DLGC_UNDEFPUSHBUTTON);
     SendMessageA(button_, BM_SETSTYLE, BS_DEFPUSHBUTTON, TRUE);
     EXPECT_EQ(SendMessageA(button_, WM_GETDLGCODE, 0, 0), DLGC_BUTTON | DLGC_DEFPUSHBUTTON);
-    EXPECT_EQ(GetWindowLongA(button_, GWL_STYLE) & (BS_TYPEMASK | WS_TABSTOP), BS_DEFPUSHBUTTON | WS_TABSTOP);
+    EXPECT_EQ(GetWindowLongA(button_, GWL_STYLE) & (BS_TYPEMASK | WS_TABSTOP),
+              BS_DEFPUSHBUTTON | WS_TABSTOP);
     EXPECT_TRUE(Sent(button_, WM_STYLECHANGING).empty());
 }
 
@@ -106,7 +112,7 @@ TEST_F(ButtonTest, FocusNotificationsNeedBsNotify) {
 }
 
 class UpDownTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         DestroyAll();
         InitCommonControls();
@@ -115,7 +121,8 @@ protected:
     }
     void TearDown() override { DestroyAll(); }
     HWND Make(DWORD style) {
-        HWND updown = MakeControl(UPDOWN_CLASSA, parent_, 104, WS_VISIBLE | style, "", 200, 10, 16, 24);
+        HWND updown =
+            MakeControl(UPDOWN_CLASSA, parent_, 104, WS_VISIBLE | style, "", 200, 10, 16, 24);
         SendMessageA(updown, UDM_SETBUDDY, reinterpret_cast<WPARAM>(edit_), 0);
         Pump();
         ClearLog();
@@ -173,7 +180,8 @@ TEST_F(UpDownTest, PositionsStayInTheRangeOrWrap) {
 TEST_F(UpDownTest, TheParentMayRefuseAStep) {
     struct Local {
         static LRESULT CALLBACK Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-            if (message == WM_NOTIFY && reinterpret_cast<NMHDR*>(lParam)->code == UDN_DELTAPOS) return 1;
+            if (message == WM_NOTIFY && reinterpret_cast<NMHDR*>(lParam)->code == UDN_DELTAPOS)
+                return 1;
             return DefWindowProcA(hwnd, message, wParam, lParam);
         }
     };
@@ -181,11 +189,14 @@ TEST_F(UpDownTest, TheParentMayRefuseAStep) {
     wc.lpfnWndProc = Local::Proc;
     wc.lpszClassName = "DeskTestRefuser";
     RegisterClassA(&wc);
-    HWND owner = CreateWindowExA(0, "DeskTestRefuser", "", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 300, 200, nullptr,
+    HWND owner = CreateWindowExA(0, "DeskTestRefuser", "", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0,
+                                 300, 200, nullptr, nullptr, nullptr, nullptr);
+    HWND buddy = CreateWindowExA(0, "EDIT", "5", WS_CHILD | WS_VISIBLE, 5, 5, 50, 20, owner,
                                  nullptr, nullptr, nullptr);
-    HWND buddy = CreateWindowExA(0, "EDIT", "5", WS_CHILD | WS_VISIBLE, 5, 5, 50, 20, owner, nullptr, nullptr, nullptr);
-    HWND updown = CreateWindowExA(0, UPDOWN_CLASSA, "", WS_CHILD | WS_VISIBLE | UDS_SETBUDDYINT | UDS_AUTOBUDDY |
-                                  UDS_ALIGNRIGHT, 0, 0, 16, 20, owner, nullptr, nullptr, nullptr);
+    HWND updown =
+        CreateWindowExA(0, UPDOWN_CLASSA, "",
+                        WS_CHILD | WS_VISIBLE | UDS_SETBUDDYINT | UDS_AUTOBUDDY | UDS_ALIGNRIGHT, 0,
+                        0, 16, 20, owner, nullptr, nullptr, nullptr);
     // UDS_AUTOBUDDY took the previous window; UDS_ALIGNRIGHT put the arrows
     // inside its right end.
     EXPECT_EQ(SendMessageA(updown, UDM_GETBUDDY, 0, 0), reinterpret_cast<LRESULT>(buddy));

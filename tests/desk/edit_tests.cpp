@@ -12,7 +12,7 @@ namespace {
 constexpr int kId = 100;
 
 class EditTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         DestroyAll();
         parent_ = MakeTopLevel();
@@ -23,7 +23,8 @@ protected:
     // character), focused, with an empty log.
     HWND Make(DWORD style = ES_AUTOHSCROLL, const char* text = "", int width = 100) {
         HWND edit = MakeControl("EDIT", parent_, kId, WS_VISIBLE | style, text, 10, 10, width, 24);
-        SendMessageA(edit, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), FALSE);
+        SendMessageA(edit, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)),
+                     FALSE);
         SetFocus(edit);
         Pump();
         ClearLog();
@@ -41,7 +42,8 @@ protected:
     std::pair<DWORD, DWORD> Selection(HWND edit) {
         DWORD start = 0;
         DWORD end = 0;
-        SendMessageA(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+        SendMessageA(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start),
+                     reinterpret_cast<LPARAM>(&end));
         return {start, end};
     }
     std::vector<UINT> Codes() { return Notifications(parent_, kId); }
@@ -49,15 +51,19 @@ protected:
     HWND parent_ = nullptr;
 };
 
-uint32_t Cmd(UINT code) { return static_cast<uint32_t>(MAKEWPARAM(kId, code)); }
+uint32_t Cmd(UINT code) {
+    return static_cast<uint32_t>(MAKEWPARAM(kId, code));
+}
 
 TEST_F(EditTest, ATypedCharacterNotifiesUpdateThenChangeBeforeTheKeyComesUp) {
     HWND edit = Make();
     Type("7");
     EXPECT_TRUE(SequenceIs({{edit, WM_KEYDOWN, '7'},
                             {edit, WM_CHAR, '7'},
-                            {parent_, WM_COMMAND, Cmd(EN_UPDATE), static_cast<uint32_t>(reinterpret_cast<uintptr_t>(edit))},
-                            {parent_, WM_COMMAND, Cmd(EN_CHANGE), static_cast<uint32_t>(reinterpret_cast<uintptr_t>(edit))},
+                            {parent_, WM_COMMAND, Cmd(EN_UPDATE),
+                             static_cast<uint32_t>(reinterpret_cast<uintptr_t>(edit))},
+                            {parent_, WM_COMMAND, Cmd(EN_CHANGE),
+                             static_cast<uint32_t>(reinterpret_cast<uintptr_t>(edit))},
                             {edit, WM_KEYUP, '7'}}));
     EXPECT_EQ(TextOf(edit), "7");
     EXPECT_EQ(Selection(edit), std::make_pair(DWORD{1}, DWORD{1}));
@@ -77,8 +83,8 @@ TEST_F(EditTest, TheLimitStopsTypingButNotSetText) {
     SendMessageA(edit, EM_LIMITTEXT, 3, 0);
     Type("12345");
     EXPECT_EQ(TextOf(edit), "123");
-    EXPECT_EQ(Codes(), (std::vector<UINT>{EN_UPDATE, EN_CHANGE, EN_UPDATE, EN_CHANGE, EN_UPDATE, EN_CHANGE,
-                                          EN_MAXTEXT, EN_MAXTEXT}));
+    EXPECT_EQ(Codes(), (std::vector<UINT>{EN_UPDATE, EN_CHANGE, EN_UPDATE, EN_CHANGE, EN_UPDATE,
+                                          EN_CHANGE, EN_MAXTEXT, EN_MAXTEXT}));
     // A selection makes room: typing over it replaces it.
     SendMessageA(edit, EM_SETSEL, 0, 1);
     Type("9");
@@ -232,10 +238,10 @@ TEST_F(EditTest, PaintingUsesTheBrushAndColoursTheParentGives) {
     wc.lpfnWndProc = Local::Proc;
     wc.lpszClassName = "DeskTestColours";
     RegisterClassA(&wc);
-    HWND owner = CreateWindowExA(0, "DeskTestColours", "", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 300, 200, nullptr,
-                                 nullptr, nullptr, nullptr);
-    HWND edit = CreateWindowExA(0, "EDIT", "abc", WS_CHILD | WS_VISIBLE | ES_PASSWORD, 5, 5, 80, 20, owner, nullptr,
-                                nullptr, nullptr);
+    HWND owner = CreateWindowExA(0, "DeskTestColours", "", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0,
+                                 300, 200, nullptr, nullptr, nullptr, nullptr);
+    HWND edit = CreateWindowExA(0, "EDIT", "abc", WS_CHILD | WS_VISIBLE | ES_PASSWORD, 5, 5, 80, 20,
+                                owner, nullptr, nullptr, nullptr);
     Pump();
     const desk::PaintRecord& paint = desk::Find(edit)->paint;
     EXPECT_GE(paint.count, 1);
@@ -288,12 +294,13 @@ TEST_F(EditTest, FocusNotificationsFollowTheFocusMessages) {
     HWND edit = Make();
     SetFocus(parent_);
     SetFocus(edit);
-    EXPECT_TRUE(SequenceIs({{edit, WM_KILLFOCUS, static_cast<uint32_t>(reinterpret_cast<uintptr_t>(parent_))},
-                            {parent_, WM_COMMAND, Cmd(EN_KILLFOCUS)},
-                            {parent_, WM_SETFOCUS},
-                            {parent_, WM_KILLFOCUS},
-                            {edit, WM_SETFOCUS},
-                            {parent_, WM_COMMAND, Cmd(EN_SETFOCUS)}}));
+    EXPECT_TRUE(SequenceIs(
+        {{edit, WM_KILLFOCUS, static_cast<uint32_t>(reinterpret_cast<uintptr_t>(parent_))},
+         {parent_, WM_COMMAND, Cmd(EN_KILLFOCUS)},
+         {parent_, WM_SETFOCUS},
+         {parent_, WM_KILLFOCUS},
+         {edit, WM_SETFOCUS},
+         {parent_, WM_COMMAND, Cmd(EN_SETFOCUS)}}));
 }
 
 TEST_F(EditTest, AClickPutsTheCaretAtTheNearestCharacter) {

@@ -10,12 +10,14 @@ using namespace desktest;
 namespace {
 
 class FocusTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { DestroyAll(); }
     void TearDown() override { DestroyAll(); }
 };
 
-uint32_t H(HWND hwnd) { return static_cast<uint32_t>(reinterpret_cast<uintptr_t>(hwnd)); }
+uint32_t H(HWND hwnd) {
+    return static_cast<uint32_t>(reinterpret_cast<uintptr_t>(hwnd));
+}
 
 HWND Child(HWND parent, int id, int x = 10) {
     return CreateWindowExA(0, TestClass(), "", WS_CHILD | WS_VISIBLE, x, 10, 50, 20, parent,
@@ -141,7 +143,8 @@ TEST_F(QueueTest, QuitComesAfterEveryPostedMessage) {
     EXPECT_EQ(msg.message, static_cast<UINT>(WM_USER + 2));
     ASSERT_TRUE(PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE));
     EXPECT_EQ(msg.message, static_cast<UINT>(WM_QUIT));
-    ASSERT_TRUE(GetMessageA(&msg, nullptr, 0, 0) == FALSE);  // GetMessage says FALSE for the quit message
+    ASSERT_TRUE(GetMessageA(&msg, nullptr, 0, 0) ==
+                FALSE);  // GetMessage says FALSE for the quit message
     EXPECT_EQ(msg.wParam, 5u);
     EXPECT_FALSE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE));
 }
@@ -153,10 +156,8 @@ TEST_F(QueueTest, TypedKeysWaitBehindPostedMessagesAndCharsComeBeforeKeyUp) {
     PostMessageA(w, WM_USER + 1, 0, 0);
     ClearLog();
     Pump();
-    EXPECT_TRUE(SequenceIs({{w, WM_USER + 1},
-                            {w, WM_KEYDOWN, 'A'},
-                            {w, WM_CHAR, 'a'},
-                            {w, WM_KEYUP, 'A'}}));
+    EXPECT_TRUE(SequenceIs(
+        {{w, WM_USER + 1}, {w, WM_KEYDOWN, 'A'}, {w, WM_CHAR, 'a'}, {w, WM_KEYUP, 'A'}}));
     // Repeat count 1 and transition bits, as Windows packs them.
     EXPECT_EQ(Log()[1].lParam & 0xC000FFFF, 1);
     EXPECT_EQ(static_cast<DWORD>(Log()[3].lParam) & 0xC000FFFFu, 0xC0000001u);
@@ -199,14 +200,15 @@ TEST_F(QueueTest, KeysWithoutAFocusWindowAreSystemKeysOfTheActiveWindow) {
     ClearLog();
     desk::InputKeyPress('X', false, false);
     Pump();
-    EXPECT_TRUE(SequenceIs({{w, WM_SYSKEYDOWN, 'X'}, {w, 0x0106 /* WM_SYSCHAR */, 'x'}, {w, WM_SYSKEYUP, 'X'}}));
+    EXPECT_TRUE(SequenceIs(
+        {{w, WM_SYSKEYDOWN, 'X'}, {w, 0x0106 /* WM_SYSCHAR */, 'x'}, {w, WM_SYSKEYUP, 'X'}}));
 }
 
 TEST_F(QueueTest, AClickIntoAnInactiveWindowActivatesItBeforeTheButtonMessage) {
     HWND first = MakeTopLevel("first");
     HWND control = Child(first, 1);
-    HWND second = CreateWindowExA(0, TestClass(), "second", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 600, 100, 300, 200,
-                                  nullptr, nullptr, nullptr, nullptr);
+    HWND second = CreateWindowExA(0, TestClass(), "second", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 600,
+                                  100, 300, 200, nullptr, nullptr, nullptr, nullptr);
     Pump();
     ASSERT_EQ(GetActiveWindow(), second);
     ClearLog();
@@ -214,17 +216,18 @@ TEST_F(QueueTest, AClickIntoAnInactiveWindowActivatesItBeforeTheButtonMessage) {
     desk::InputMouse(WM_LBUTTONDOWN, at);
     desk::InputMouse(WM_LBUTTONUP, at);
     Pump();
-    EXPECT_TRUE(SequenceIs({{control, WM_MOUSEACTIVATE, H(first)},
-                            {first, WM_MOUSEACTIVATE, H(first)},
-                            {second, WM_NCACTIVATE, 0},
-                            {second, WM_ACTIVATE, WA_INACTIVE, H(first)},
-                            {first, WM_NCACTIVATE, 1},
-                            {first, WM_ACTIVATE, WA_CLICKACTIVE, H(second)},
-                            {second, WM_KILLFOCUS, H(first)},
-                            {first, WM_SETFOCUS, H(second)},
-                            {first, WM_PARENTNOTIFY, WM_LBUTTONDOWN, static_cast<uint32_t>(MAKELPARAM(35, 20))},
-                            {control, WM_LBUTTONDOWN, MK_LBUTTON, static_cast<uint32_t>(MAKELPARAM(25, 10))},
-                            {control, WM_LBUTTONUP, 0, static_cast<uint32_t>(MAKELPARAM(25, 10))}}));
+    EXPECT_TRUE(SequenceIs(
+        {{control, WM_MOUSEACTIVATE, H(first)},
+         {first, WM_MOUSEACTIVATE, H(first)},
+         {second, WM_NCACTIVATE, 0},
+         {second, WM_ACTIVATE, WA_INACTIVE, H(first)},
+         {first, WM_NCACTIVATE, 1},
+         {first, WM_ACTIVATE, WA_CLICKACTIVE, H(second)},
+         {second, WM_KILLFOCUS, H(first)},
+         {first, WM_SETFOCUS, H(second)},
+         {first, WM_PARENTNOTIFY, WM_LBUTTONDOWN, static_cast<uint32_t>(MAKELPARAM(35, 20))},
+         {control, WM_LBUTTONDOWN, MK_LBUTTON, static_cast<uint32_t>(MAKELPARAM(25, 10))},
+         {control, WM_LBUTTONUP, 0, static_cast<uint32_t>(MAKELPARAM(25, 10))}}));
 }
 
 TEST_F(QueueTest, ClicksOnDisabledChildrenFallToTheParent) {
@@ -266,8 +269,8 @@ TEST_F(QueueTest, ACloseRequestTheWindowRefusesLeavesItOpen) {
     wc.lpfnWndProc = Local::Proc;
     wc.lpszClassName = "DeskTestStubborn";
     RegisterClassA(&wc);
-    HWND w = CreateWindowExA(0, "DeskTestStubborn", "", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 200, 100, nullptr,
-                             nullptr, nullptr, nullptr);
+    HWND w = CreateWindowExA(0, "DeskTestStubborn", "", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 200,
+                             100, nullptr, nullptr, nullptr, nullptr);
     SendMessageA(w, WM_SYSCOMMAND, SC_CLOSE, 0);
     EXPECT_TRUE(IsWindow(w));
     DestroyWindow(w);
@@ -303,7 +306,8 @@ TEST_F(MenuTest, AMenuBarTakesRoomFromTheClientArea) {
     GetClientRect(w, &client);
     EXPECT_EQ(client.bottom, 173 - GetSystemMetrics(SM_CYMENU));
     ASSERT_EQ(Sent(w, WM_SIZE).size(), 1u);
-    EXPECT_EQ(CheckMenuItem(bar, 1, MF_CHECKED), static_cast<DWORD>(MF_UNCHECKED));  // found in the submenu
+    EXPECT_EQ(CheckMenuItem(bar, 1, MF_CHECKED),
+              static_cast<DWORD>(MF_UNCHECKED));  // found in the submenu
     EXPECT_EQ(CheckMenuItem(bar, 2, MF_CHECKED), static_cast<DWORD>(-1));
 }
 

@@ -33,12 +33,14 @@ TEST(GdiTest, FontsKeepTheirDescription) {
 
 TEST(GdiTest, TheDefaultGuiFontIsSongTwelvePixels) {
     LOGFONTA lf = {};
-    ASSERT_EQ(GetObjectA(GetStockObject(DEFAULT_GUI_FONT), sizeof lf, &lf), static_cast<int>(sizeof lf));
+    ASSERT_EQ(GetObjectA(GetStockObject(DEFAULT_GUI_FONT), sizeof lf, &lf),
+              static_cast<int>(sizeof lf));
     EXPECT_EQ(lf.lfHeight, -12);
     EXPECT_EQ(std::string(lf.lfFaceName), std::string("宋体"));
     EXPECT_EQ(lf.lfCharSet, GB2312_CHARSET);
     EXPECT_TRUE(DeleteObject(GetStockObject(DEFAULT_GUI_FONT)));  // stock objects survive deletion
-    EXPECT_EQ(GetObjectA(GetStockObject(DEFAULT_GUI_FONT), sizeof lf, &lf), static_cast<int>(sizeof lf));
+    EXPECT_EQ(GetObjectA(GetStockObject(DEFAULT_GUI_FONT), sizeof lf, &lf),
+              static_cast<int>(sizeof lf));
 }
 
 TEST(GdiTest, TextIsMeasuredHalfWidthForSingleBytesFullWidthForDoubleBytes) {
@@ -53,7 +55,8 @@ TEST(GdiTest, TextIsMeasuredHalfWidthForSingleBytesFullWidthForDoubleBytes) {
     ASSERT_TRUE(GetTextExtentPoint32A(dc, "ab中", 4, &size));
     EXPECT_EQ(size.cx, 6 + 6 + 12);
     EXPECT_EQ(size.cy, 12);
-    ASSERT_TRUE(GetTextExtentPoint32A(dc, "a中", 2, &size));  // a lone lead byte counts as one narrow character
+    ASSERT_TRUE(GetTextExtentPoint32A(dc, "a中", 2,
+                                      &size));  // a lone lead byte counts as one narrow character
     EXPECT_EQ(size.cx, 12);
     TEXTMETRICA tm;
     ASSERT_TRUE(GetTextMetricsA(dc, &tm));
@@ -92,7 +95,8 @@ TEST(GdiTest, LiveObjectsAreCountedUntilDeleted) {
     EXPECT_EQ(lb.lbColor, RGB(10, 20, 30));
     GetSysColorBrush(COLOR_BTNFACE);
     GetStockObject(WHITE_BRUSH);
-    EXPECT_EQ(desk::LiveGdiObjects(), before + 2);  // system and stock brushes are not the program's
+    EXPECT_EQ(desk::LiveGdiObjects(),
+              before + 2);  // system and stock brushes are not the program's
     DeleteObject(brush);
     DeleteObject(font);
     EXPECT_EQ(desk::LiveGdiObjects(), before);
@@ -125,8 +129,8 @@ TEST(GdiTest, MulDivRoundsHalfAwayFromZero) {
 
 TEST(GdiTest, IconsComeFromImageBitsOnly) {
     unsigned char dib[40 + 64] = {};
-    dib[0] = 40;   // BITMAPINFOHEADER size
-    dib[12] = 1;   // one plane
+    dib[0] = 40;  // BITMAPINFOHEADER size
+    dib[12] = 1;  // one plane
     HICON icon = CreateIconFromResourceEx(dib, sizeof dib, TRUE, 0x00030000, 16, 16, 0);
     ASSERT_NE(icon, nullptr);
     unsigned char junk[40] = {'n', 'o', 't'};
@@ -135,7 +139,8 @@ TEST(GdiTest, IconsComeFromImageBitsOnly) {
     EXPECT_TRUE(DestroyIcon(icon));
     EXPECT_FALSE(DestroyIcon(icon));
     EXPECT_NE(LoadIconA(nullptr, IDI_APPLICATION), nullptr);
-    EXPECT_EQ(LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(1)), nullptr);  // no resources on the desk
+    EXPECT_EQ(LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(1)),
+              nullptr);  // no resources on the desk
 
     HWND w = desktest::MakeTopLevel();
     HICON big = LoadIconA(nullptr, IDI_APPLICATION);

@@ -59,7 +59,9 @@ std::vector<Msg>& Log() {
     return log;
 }
 
-void ClearLog() { Log().clear(); }
+void ClearLog() {
+    Log().clear();
+}
 
 const char* TestClass() {
     static bool registered = [] {
@@ -76,17 +78,20 @@ const char* TestClass() {
 }
 
 HWND MakeTopLevel(const char* title, DWORD style) {
-    return CreateWindowExA(0, TestClass(), title, style, 100, 100, 300, 200, nullptr, nullptr, nullptr, nullptr);
+    return CreateWindowExA(0, TestClass(), title, style, 100, 100, 300, 200, nullptr, nullptr,
+                           nullptr, nullptr);
 }
 
 void Record(HWND hwnd) {
-    OldProcs()[hwnd] = reinterpret_cast<WNDPROC>(
-        static_cast<uintptr_t>(SetWindowLongA(hwnd, GWL_WNDPROC, static_cast<LONG>(reinterpret_cast<uintptr_t>(SubclassProc)))));
+    OldProcs()[hwnd] = reinterpret_cast<WNDPROC>(static_cast<uintptr_t>(SetWindowLongA(
+        hwnd, GWL_WNDPROC, static_cast<LONG>(reinterpret_cast<uintptr_t>(SubclassProc)))));
 }
 
-HWND MakeControl(const char* cls, HWND parent, int id, DWORD style, const char* text, int x, int y, int w, int h) {
-    HWND hwnd = CreateWindowExA(0, cls, text, WS_CHILD | style, x, y, w, h, parent,
-                                reinterpret_cast<HMENU>(static_cast<uintptr_t>(id)), nullptr, nullptr);
+HWND MakeControl(const char* cls, HWND parent, int id, DWORD style, const char* text, int x, int y,
+                 int w, int h) {
+    HWND hwnd =
+        CreateWindowExA(0, cls, text, WS_CHILD | style, x, y, w, h, parent,
+                        reinterpret_cast<HMENU>(static_cast<uintptr_t>(id)), nullptr, nullptr);
     if (hwnd != nullptr) Record(hwnd);
     return hwnd;
 }
@@ -102,22 +107,52 @@ void Pump() {
 
 std::string MessageName(UINT message) {
     static const std::map<UINT, const char*> names = {
-        {WM_CREATE, "WM_CREATE"}, {WM_DESTROY, "WM_DESTROY"}, {WM_MOVE, "WM_MOVE"}, {WM_SIZE, "WM_SIZE"},
-        {WM_ACTIVATE, "WM_ACTIVATE"}, {WM_SETFOCUS, "WM_SETFOCUS"}, {WM_KILLFOCUS, "WM_KILLFOCUS"},
-        {WM_ENABLE, "WM_ENABLE"}, {WM_SETTEXT, "WM_SETTEXT"}, {WM_CLOSE, "WM_CLOSE"},
-        {WM_SHOWWINDOW, "WM_SHOWWINDOW"}, {WM_ACTIVATEAPP, "WM_ACTIVATEAPP"}, {WM_CANCELMODE, "WM_CANCELMODE"},
-        {WM_MOUSEACTIVATE, "WM_MOUSEACTIVATE"}, {WM_SETFONT, "WM_SETFONT"},
-        {WM_WINDOWPOSCHANGING, "WM_WINDOWPOSCHANGING"}, {WM_WINDOWPOSCHANGED, "WM_WINDOWPOSCHANGED"},
-        {WM_NOTIFY, "WM_NOTIFY"}, {WM_STYLECHANGING, "WM_STYLECHANGING"}, {WM_STYLECHANGED, "WM_STYLECHANGED"},
-        {WM_NCCREATE, "WM_NCCREATE"}, {WM_NCDESTROY, "WM_NCDESTROY"}, {WM_NCACTIVATE, "WM_NCACTIVATE"},
-        {WM_GETDLGCODE, "WM_GETDLGCODE"}, {WM_NCLBUTTONDOWN, "WM_NCLBUTTONDOWN"},
-        {WM_NCLBUTTONUP, "WM_NCLBUTTONUP"}, {WM_KEYDOWN, "WM_KEYDOWN"}, {WM_KEYUP, "WM_KEYUP"},
-        {WM_CHAR, "WM_CHAR"}, {WM_SYSKEYDOWN, "WM_SYSKEYDOWN"}, {WM_SYSKEYUP, "WM_SYSKEYUP"},
-        {WM_COMMAND, "WM_COMMAND"}, {WM_SYSCOMMAND, "WM_SYSCOMMAND"}, {WM_VSCROLL, "WM_VSCROLL"},
-        {WM_LBUTTONDOWN, "WM_LBUTTONDOWN"}, {WM_LBUTTONUP, "WM_LBUTTONUP"}, {WM_PARENTNOTIFY, "WM_PARENTNOTIFY"},
-        {WM_CAPTURECHANGED, "WM_CAPTURECHANGED"}, {WM_PAINT, "WM_PAINT"}, {WM_ERASEBKGND, "WM_ERASEBKGND"},
-        {BM_SETSTATE, "BM_SETSTATE"}, {BM_CLICK, "BM_CLICK"}, {EM_SETSEL, "EM_SETSEL"},
-        {WM_USER + 1, "WM_USER+1"}, {WM_USER + 2, "WM_USER+2"}, {WM_USER + 3, "WM_USER+3"}};
+        {WM_CREATE, "WM_CREATE"},
+        {WM_DESTROY, "WM_DESTROY"},
+        {WM_MOVE, "WM_MOVE"},
+        {WM_SIZE, "WM_SIZE"},
+        {WM_ACTIVATE, "WM_ACTIVATE"},
+        {WM_SETFOCUS, "WM_SETFOCUS"},
+        {WM_KILLFOCUS, "WM_KILLFOCUS"},
+        {WM_ENABLE, "WM_ENABLE"},
+        {WM_SETTEXT, "WM_SETTEXT"},
+        {WM_CLOSE, "WM_CLOSE"},
+        {WM_SHOWWINDOW, "WM_SHOWWINDOW"},
+        {WM_ACTIVATEAPP, "WM_ACTIVATEAPP"},
+        {WM_CANCELMODE, "WM_CANCELMODE"},
+        {WM_MOUSEACTIVATE, "WM_MOUSEACTIVATE"},
+        {WM_SETFONT, "WM_SETFONT"},
+        {WM_WINDOWPOSCHANGING, "WM_WINDOWPOSCHANGING"},
+        {WM_WINDOWPOSCHANGED, "WM_WINDOWPOSCHANGED"},
+        {WM_NOTIFY, "WM_NOTIFY"},
+        {WM_STYLECHANGING, "WM_STYLECHANGING"},
+        {WM_STYLECHANGED, "WM_STYLECHANGED"},
+        {WM_NCCREATE, "WM_NCCREATE"},
+        {WM_NCDESTROY, "WM_NCDESTROY"},
+        {WM_NCACTIVATE, "WM_NCACTIVATE"},
+        {WM_GETDLGCODE, "WM_GETDLGCODE"},
+        {WM_NCLBUTTONDOWN, "WM_NCLBUTTONDOWN"},
+        {WM_NCLBUTTONUP, "WM_NCLBUTTONUP"},
+        {WM_KEYDOWN, "WM_KEYDOWN"},
+        {WM_KEYUP, "WM_KEYUP"},
+        {WM_CHAR, "WM_CHAR"},
+        {WM_SYSKEYDOWN, "WM_SYSKEYDOWN"},
+        {WM_SYSKEYUP, "WM_SYSKEYUP"},
+        {WM_COMMAND, "WM_COMMAND"},
+        {WM_SYSCOMMAND, "WM_SYSCOMMAND"},
+        {WM_VSCROLL, "WM_VSCROLL"},
+        {WM_LBUTTONDOWN, "WM_LBUTTONDOWN"},
+        {WM_LBUTTONUP, "WM_LBUTTONUP"},
+        {WM_PARENTNOTIFY, "WM_PARENTNOTIFY"},
+        {WM_CAPTURECHANGED, "WM_CAPTURECHANGED"},
+        {WM_PAINT, "WM_PAINT"},
+        {WM_ERASEBKGND, "WM_ERASEBKGND"},
+        {BM_SETSTATE, "BM_SETSTATE"},
+        {BM_CLICK, "BM_CLICK"},
+        {EM_SETSEL, "EM_SETSEL"},
+        {WM_USER + 1, "WM_USER+1"},
+        {WM_USER + 2, "WM_USER+2"},
+        {WM_USER + 3, "WM_USER+3"}};
     auto it = names.find(message);
     if (it != names.end()) return it->second;
     char buffer[16];
@@ -128,7 +163,8 @@ std::string MessageName(UINT message) {
 namespace {
 std::string Describe(HWND hwnd, UINT message, uint32_t wParam, uint32_t lParam) {
     char buffer[96];
-    std::snprintf(buffer, sizeof buffer, "%p %s", static_cast<void*>(hwnd), MessageName(message).c_str());
+    std::snprintf(buffer, sizeof buffer, "%p %s", static_cast<void*>(hwnd),
+                  MessageName(message).c_str());
     std::string out = buffer;
     if (wParam != kAny) out += " w=" + std::to_string(wParam);
     if (lParam != kAny) out += " l=" + std::to_string(lParam);
@@ -148,10 +184,14 @@ std::string Describe(HWND hwnd, UINT message, uint32_t wParam, uint32_t lParam) 
     }
     if (same) return ::testing::AssertionSuccess();
     std::string text = "\nexpected:\n";
-    for (const Expect& e : expected) text += "  " + Describe(e.hwnd, e.message, e.wParam, e.lParam) + "\n";
+    for (const Expect& e : expected)
+        text += "  " + Describe(e.hwnd, e.message, e.wParam, e.lParam) + "\n";
     text += "received:\n";
     for (const Msg& m : log) {
-        text += "  " + Describe(m.hwnd, m.message, static_cast<uint32_t>(m.wParam), static_cast<uint32_t>(m.lParam)) + "\n";
+        text += "  " +
+                Describe(m.hwnd, m.message, static_cast<uint32_t>(m.wParam),
+                         static_cast<uint32_t>(m.lParam)) +
+                "\n";
     }
     return ::testing::AssertionFailure() << text;
 }

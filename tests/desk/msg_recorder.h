@@ -42,8 +42,8 @@ const char* TestClass();
 // A visible overlapped test window at 100,100, 300 x 200.
 HWND MakeTopLevel(const char* title = "test", DWORD style = WS_OVERLAPPEDWINDOW | WS_VISIBLE);
 // A child control of `cls`, logged through a subclass.
-HWND MakeControl(const char* cls, HWND parent, int id, DWORD style, const char* text = "", int x = 10, int y = 10,
-                 int w = 100, int h = 24);
+HWND MakeControl(const char* cls, HWND parent, int id, DWORD style, const char* text = "",
+                 int x = 10, int y = 10, int w = 100, int h = 24);
 // Logs the messages of an existing window through a subclass.
 void Record(HWND hwnd);
 

@@ -21,21 +21,23 @@ using namespace desktest;
 namespace {
 
 class ScriptTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         DestroyAll();
-        main_ = CreateWindowExA(0, TestClass(), "主窗口", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 791, 429, 337, 222,
-                                nullptr, nullptr, nullptr, nullptr);
-        edit_ = MakeControl("EDIT", main_, 100, WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL, "2", 82, 41, 56, 32);
-        button_ = MakeControl("BUTTON", main_, 110, WS_VISIBLE | WS_TABSTOP, "确认修改", 82, 90, 80, 30);
+        main_ = CreateWindowExA(0, TestClass(), "主窗口", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 791,
+                                429, 337, 222, nullptr, nullptr, nullptr, nullptr);
+        edit_ = MakeControl("EDIT", main_, 100, WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL, "2", 82,
+                            41, 56, 32);
+        button_ =
+            MakeControl("BUTTON", main_, 110, WS_VISIBLE | WS_TABSTOP, "确认修改", 82, 90, 80, 30);
         Pump();
         ClearLog();
     }
     void TearDown() override { DestroyAll(); }
     void Run(const std::string& line) {
         size_t space = line.find(' ');
-        desk::RunInputAction(desk::ScriptAction{1, line.substr(0, space),
-                                                space == std::string::npos ? "" : line.substr(space + 1)});
+        desk::RunInputAction(desk::ScriptAction{
+            1, line.substr(0, space), space == std::string::npos ? "" : line.substr(space + 1)});
         Pump();
     }
     HWND main_ = nullptr;
@@ -48,7 +50,8 @@ TEST_F(ScriptTest, TypeClicksIntoTheControlAndTypesAfterItsText) {
     EXPECT_EQ(GetFocus(), edit_);
     EXPECT_EQ(TextOf(edit_), "25中");
     EXPECT_EQ(Sent(edit_, WM_LBUTTONDOWN).size(), 1u);
-    EXPECT_EQ(Sent(edit_, WM_KEYDOWN).size(), 1u);  // '5' from the keyboard, 中 from the input method
+    EXPECT_EQ(Sent(edit_, WM_KEYDOWN).size(),
+              1u);  // '5' from the keyboard, 中 from the input method
     EXPECT_EQ(Sent(edit_, WM_CHAR).size(), 3u);
 }
 
@@ -85,19 +88,24 @@ TEST_F(ScriptTest, CloseClicksTheActiveWindowsCloseBox) {
 }
 
 TEST_F(ScriptTest, DumpListsEveryTopLevelWindowAndItsControls) {
-    HWND hidden = CreateWindowExA(WS_EX_TOOLWINDOW, TestClass(), "", 0, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr);
+    HWND hidden = CreateWindowExA(WS_EX_TOOLWINDOW, TestClass(), "", 0, 0, 0, 0, 0, nullptr,
+                                  nullptr, nullptr, nullptr);
     ASSERT_NE(hidden, nullptr);
     EnableWindow(button_, FALSE);
     SetFocus(edit_);
     EXPECT_EQ(desk::DumpJson(),
               u8"{\"event\":\"dump\",\"windows\":["
-              u8"{\"title\":\"主窗口\",\"class\":\"DeskTestWindow\",\"visible\":true,\"x\":791,\"y\":429,\"w\":337,\"h\":222,"
+              u8"{\"title\":\"主窗口\",\"class\":\"DeskTestWindow\",\"visible\":true,\"x\":791,"
+              u8"\"y\":429,\"w\":337,\"h\":222,"
               u8"\"controls\":["
-              u8"{\"id\":100,\"class\":\"EDIT\",\"text\":\"2\",\"visible\":true,\"enabled\":true,\"focused\":true,"
+              u8"{\"id\":100,\"class\":\"EDIT\",\"text\":\"2\",\"visible\":true,\"enabled\":true,"
+              u8"\"focused\":true,"
               u8"\"x\":82,\"y\":41,\"w\":56,\"h\":32},"
-              u8"{\"id\":110,\"class\":\"BUTTON\",\"text\":\"确认修改\",\"visible\":true,\"enabled\":false,"
+              u8"{\"id\":110,\"class\":\"BUTTON\",\"text\":\"确认修改\",\"visible\":true,"
+              u8"\"enabled\":false,"
               u8"\"focused\":false,\"x\":82,\"y\":90,\"w\":80,\"h\":30}]},"
-              u8"{\"title\":\"\",\"class\":\"DeskTestWindow\",\"visible\":false,\"x\":0,\"y\":0,\"w\":0,\"h\":0,"
+              u8"{\"title\":\"\",\"class\":\"DeskTestWindow\",\"visible\":false,\"x\":0,\"y\":0,"
+              u8"\"w\":0,\"h\":0,"
               u8"\"controls\":[]}]}");
 }
 
@@ -124,18 +132,18 @@ TEST(ScriptChild, Program) {
     wc.lpfnWndProc = ChildProc;
     wc.lpszClassName = "ScriptTestMain";
     RegisterClassA(&wc);
-    HWND main = CreateWindowExA(0, "ScriptTestMain", "主窗口", WS_OVERLAPPEDWINDOW, 791, 429, 337, 222, nullptr,
-                                nullptr, nullptr, nullptr);
-    CreateWindowExA(WS_EX_CLIENTEDGE, "EDIT", "", WS_CHILD | WS_VISIBLE | ES_AUTOHSCROLL, 82, 41, 56, 32, main,
-                    reinterpret_cast<HMENU>(100), nullptr, nullptr);
+    HWND main = CreateWindowExA(0, "ScriptTestMain", "主窗口", WS_OVERLAPPEDWINDOW, 791, 429, 337,
+                                222, nullptr, nullptr, nullptr, nullptr);
+    CreateWindowExA(WS_EX_CLIENTEDGE, "EDIT", "", WS_CHILD | WS_VISIBLE | ES_AUTOHSCROLL, 82, 41,
+                    56, 32, main, reinterpret_cast<HMENU>(100), nullptr, nullptr);
     CreateWindowExA(0, "BUTTON", "确认修改", WS_CHILD | WS_VISIBLE, 82, 90, 80, 30, main,
                     reinterpret_cast<HMENU>(110), nullptr, nullptr);
     ShowWindow(main, SW_SHOW);
     MSG msg;
     while (GetMessageA(&msg, nullptr, 0, 0)) {
         if (msg.message == WM_KEYDOWN && msg.wParam == VK_TAB) {
-            desk::LogLine(std::string("{\"event\":\"test\",\"tab\":") + (GetKeyState(VK_SHIFT) < 0 ? "\"back\"" : "\"on\"") +
-                          "}");
+            desk::LogLine(std::string("{\"event\":\"test\",\"tab\":") +
+                          (GetKeyState(VK_SHIFT) < 0 ? "\"back\"" : "\"on\"") + "}");
             continue;
         }
         TranslateMessage(&msg);
@@ -155,8 +163,8 @@ ChildRun RunChild(const std::string& script) {
     std::string scriptPath = std::string(folder) + "/script.txt";
     std::string logPath = std::string(folder) + "/log.jsonl";
     std::ofstream(scriptPath) << script;
-    std::vector<std::string> env = {"DESK_TEST_CHILD=1", "DESK_SCRIPT=" + scriptPath, "DESK_LOG=" + logPath,
-                                    "DESK_SCREEN=1920x1080"};
+    std::vector<std::string> env = {"DESK_TEST_CHILD=1", "DESK_SCRIPT=" + scriptPath,
+                                    "DESK_LOG=" + logPath, "DESK_SCREEN=1920x1080"};
     std::vector<char*> envp;
     for (std::string& entry : env) envp.push_back(&entry[0]);
     envp.push_back(nullptr);
@@ -196,19 +204,28 @@ TEST(ScriptRun, AWholeScriptDrivesTheProgramAndLogsItsWindows) {
     EXPECT_EQ(run.exitCode, 0);
     const std::string edit = u8",\"class\":\"EDIT\",\"text\":";
     std::vector<std::string> expected = {
-        u8"{\"event\":\"show\",\"title\":\"主窗口\",\"class\":\"ScriptTestMain\",\"x\":791,\"y\":429,\"w\":337,\"h\":222}",
-        u8"{\"event\":\"dump\",\"windows\":[{\"title\":\"主窗口\",\"class\":\"ScriptTestMain\",\"visible\":true,"
-        u8"\"x\":791,\"y\":429,\"w\":337,\"h\":222,\"controls\":[{\"id\":100" + edit +
-            u8"\"12中\",\"visible\":true,\"enabled\":true,\"focused\":true,\"x\":82,\"y\":41,\"w\":56,\"h\":32},"
-            u8"{\"id\":110,\"class\":\"BUTTON\",\"text\":\"确认修改\",\"visible\":true,\"enabled\":true,"
+        u8"{\"event\":\"show\",\"title\":\"主窗口\",\"class\":\"ScriptTestMain\",\"x\":791,\"y\":"
+        u8"429,\"w\":337,\"h\":222}",
+        u8"{\"event\":\"dump\",\"windows\":[{\"title\":\"主窗口\",\"class\":\"ScriptTestMain\","
+        u8"\"visible\":true,"
+        u8"\"x\":791,\"y\":429,\"w\":337,\"h\":222,\"controls\":[{\"id\":100" +
+            edit +
+            u8"\"12中\",\"visible\":true,\"enabled\":true,\"focused\":true,\"x\":82,\"y\":41,\"w\":"
+            u8"56,\"h\":32},"
+            u8"{\"id\":110,\"class\":\"BUTTON\",\"text\":\"确认修改\",\"visible\":true,\"enabled\":"
+            u8"true,"
             u8"\"focused\":false,\"x\":82,\"y\":90,\"w\":80,\"h\":30}]}]}",
         "{\"event\":\"test\",\"clicked\":110}",
         "{\"event\":\"test\",\"tab\":\"back\"}",
         "{\"event\":\"test\",\"tab\":\"on\"}",
-        u8"{\"event\":\"dump\",\"windows\":[{\"title\":\"主窗口\",\"class\":\"ScriptTestMain\",\"visible\":true,"
-        u8"\"x\":791,\"y\":429,\"w\":337,\"h\":222,\"controls\":[{\"id\":100" + edit +
-            u8"\"7\",\"visible\":true,\"enabled\":true,\"focused\":true,\"x\":82,\"y\":41,\"w\":56,\"h\":32},"
-            u8"{\"id\":110,\"class\":\"BUTTON\",\"text\":\"确认修改\",\"visible\":true,\"enabled\":true,"
+        u8"{\"event\":\"dump\",\"windows\":[{\"title\":\"主窗口\",\"class\":\"ScriptTestMain\","
+        u8"\"visible\":true,"
+        u8"\"x\":791,\"y\":429,\"w\":337,\"h\":222,\"controls\":[{\"id\":100" +
+            edit +
+            u8"\"7\",\"visible\":true,\"enabled\":true,\"focused\":true,\"x\":82,\"y\":41,\"w\":56,"
+            u8"\"h\":32},"
+            u8"{\"id\":110,\"class\":\"BUTTON\",\"text\":\"确认修改\",\"visible\":true,\"enabled\":"
+            u8"true,"
             u8"\"focused\":false,\"x\":82,\"y\":90,\"w\":80,\"h\":30}]}]}",
         "{\"event\":\"exit\",\"code\":0}"};
     EXPECT_EQ(run.log, expected);
@@ -218,8 +235,9 @@ TEST(ScriptRun, AScriptNamingAMissingControlFailsWithCodeThree) {
     ChildRun run = RunChild("type 100 1\nclick 999\nclose\n");
     EXPECT_EQ(run.exitCode, 3);
     ASSERT_GE(run.log.size(), 2u);
-    EXPECT_EQ(run.log[run.log.size() - 2],
-              "{\"event\":\"error\",\"text\":\"script line 2: the active window has no control 999\"}");
+    EXPECT_EQ(
+        run.log[run.log.size() - 2],
+        "{\"event\":\"error\",\"text\":\"script line 2: the active window has no control 999\"}");
     EXPECT_EQ(run.log.back(), "{\"event\":\"exit\",\"code\":3}");
 }
 

@@ -10,7 +10,7 @@ using namespace desktest;
 namespace {
 
 class WindowTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { DestroyAll(); }
     void TearDown() override { DestroyAll(); }
 };
@@ -24,7 +24,8 @@ void KeepOnly(std::initializer_list<UINT> messages) {
     auto& log = Log();
     log.erase(std::remove_if(log.begin(), log.end(),
                              [&](const Msg& m) {
-                                 return std::find(messages.begin(), messages.end(), m.message) == messages.end();
+                                 return std::find(messages.begin(), messages.end(), m.message) ==
+                                        messages.end();
                              }),
               log.end());
 }
@@ -41,19 +42,21 @@ TEST_F(WindowTest, FirstShowActivatesFocusesAndThenSendsSizeAndMove) {
     ClearLog();
     EXPECT_FALSE(ShowWindow(w, SW_SHOW));
     // 300 x 200 with a 4-pixel sizing frame and a 19-pixel caption.
-    EXPECT_TRUE(SequenceIs({{w, WM_SHOWWINDOW, 1, 0},
-                            {w, WM_WINDOWPOSCHANGING},
-                            {w, WM_ACTIVATEAPP, 1},
-                            {w, WM_NCACTIVATE, 1},
-                            {w, WM_ACTIVATE, WA_ACTIVE, 0},
-                            {w, WM_SETFOCUS, 0},
-                            {w, WM_WINDOWPOSCHANGED},
-                            {w, WM_SIZE, SIZE_RESTORED, static_cast<uint32_t>(MAKELPARAM(292, 173))},
-                            {w, WM_MOVE, 0, static_cast<uint32_t>(MAKELPARAM(104, 123))}}));
+    EXPECT_TRUE(
+        SequenceIs({{w, WM_SHOWWINDOW, 1, 0},
+                    {w, WM_WINDOWPOSCHANGING},
+                    {w, WM_ACTIVATEAPP, 1},
+                    {w, WM_NCACTIVATE, 1},
+                    {w, WM_ACTIVATE, WA_ACTIVE, 0},
+                    {w, WM_SETFOCUS, 0},
+                    {w, WM_WINDOWPOSCHANGED},
+                    {w, WM_SIZE, SIZE_RESTORED, static_cast<uint32_t>(MAKELPARAM(292, 173))},
+                    {w, WM_MOVE, 0, static_cast<uint32_t>(MAKELPARAM(104, 123))}}));
     EXPECT_EQ(GetActiveWindow(), w);
     EXPECT_EQ(GetFocus(), w);
     ClearLog();
-    EXPECT_TRUE(ShowWindow(w, SW_SHOW));  // already visible: no WM_SHOWWINDOW, no second size report
+    EXPECT_TRUE(
+        ShowWindow(w, SW_SHOW));  // already visible: no WM_SHOWWINDOW, no second size report
     EXPECT_TRUE(Sent(w, WM_SHOWWINDOW).empty());
     EXPECT_TRUE(Sent(w, WM_SIZE).empty());
 }
@@ -63,15 +66,16 @@ TEST_F(WindowTest, ChildLearnsItsSizeAtCreationAndParentIsNotified) {
     ClearLog();
     HWND child = TestChild(parent, 7, WS_VISIBLE);
     ASSERT_NE(child, nullptr);
-    EXPECT_TRUE(SequenceIs({{child, WM_NCCREATE},
-                            {child, WM_CREATE},
-                            {child, WM_SIZE, SIZE_RESTORED, static_cast<uint32_t>(MAKELPARAM(100, 24))},
-                            {child, WM_MOVE, 0, static_cast<uint32_t>(MAKELPARAM(10, 10))},
-                            {parent, WM_PARENTNOTIFY, static_cast<uint32_t>(MAKEWPARAM(WM_CREATE, 7)),
-                             static_cast<uint32_t>(reinterpret_cast<uintptr_t>(child))},
-                            {child, WM_SHOWWINDOW, 1, 0},
-                            {child, WM_WINDOWPOSCHANGING},
-                            {child, WM_WINDOWPOSCHANGED}}));
+    EXPECT_TRUE(
+        SequenceIs({{child, WM_NCCREATE},
+                    {child, WM_CREATE},
+                    {child, WM_SIZE, SIZE_RESTORED, static_cast<uint32_t>(MAKELPARAM(100, 24))},
+                    {child, WM_MOVE, 0, static_cast<uint32_t>(MAKELPARAM(10, 10))},
+                    {parent, WM_PARENTNOTIFY, static_cast<uint32_t>(MAKEWPARAM(WM_CREATE, 7)),
+                     static_cast<uint32_t>(reinterpret_cast<uintptr_t>(child))},
+                    {child, WM_SHOWWINDOW, 1, 0},
+                    {child, WM_WINDOWPOSCHANGING},
+                    {child, WM_WINDOWPOSCHANGED}}));
     EXPECT_EQ(GetActiveWindow(), parent);  // showing a child activates nothing
 }
 
@@ -102,19 +106,20 @@ TEST_F(WindowTest, DestroyingAChildTellsTheParentFirstAndHidesIt) {
     HWND child = TestChild(parent, 5, WS_VISIBLE);
     ClearLog();
     DestroyWindow(child);
-    EXPECT_TRUE(SequenceIs({{parent, WM_PARENTNOTIFY, static_cast<uint32_t>(MAKEWPARAM(WM_DESTROY, 5))},
-                            {child, WM_SHOWWINDOW, 0, 0},
-                            {child, WM_WINDOWPOSCHANGING},
-                            {child, WM_WINDOWPOSCHANGED},
-                            {child, WM_DESTROY},
-                            {child, WM_NCDESTROY}}));
+    EXPECT_TRUE(
+        SequenceIs({{parent, WM_PARENTNOTIFY, static_cast<uint32_t>(MAKEWPARAM(WM_DESTROY, 5))},
+                    {child, WM_SHOWWINDOW, 0, 0},
+                    {child, WM_WINDOWPOSCHANGING},
+                    {child, WM_WINDOWPOSCHANGED},
+                    {child, WM_DESTROY},
+                    {child, WM_NCDESTROY}}));
     EXPECT_EQ(GetWindow(parent, GW_CHILD), nullptr);
 }
 
 TEST_F(WindowTest, DestroyingTheOwnerTakesOwnedWindowsFirst) {
     HWND owner = MakeTopLevel("owner");
-    HWND owned = CreateWindowExA(0, TestClass(), "owned", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50, owner, nullptr,
-                                 nullptr, nullptr);
+    HWND owned = CreateWindowExA(0, TestClass(), "owned", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50,
+                                 owner, nullptr, nullptr, nullptr);
     EXPECT_EQ(GetWindow(owned, GW_OWNER), owner);
     EXPECT_EQ(GetParent(owned), owner);  // a pop-up's parent is its owner
     ClearLog();
@@ -128,10 +133,11 @@ TEST_F(WindowTest, MovingAndSizingSendTheMessagesOfWhatChanged) {
     HWND child = TestChild(parent, 1, WS_VISIBLE);
     ClearLog();
     MoveWindow(child, 20, 30, 50, 40, TRUE);
-    EXPECT_TRUE(SequenceIs({{child, WM_WINDOWPOSCHANGING},
-                            {child, WM_WINDOWPOSCHANGED},
-                            {child, WM_MOVE, 0, static_cast<uint32_t>(MAKELPARAM(20, 30))},
-                            {child, WM_SIZE, SIZE_RESTORED, static_cast<uint32_t>(MAKELPARAM(50, 40))}}));
+    EXPECT_TRUE(
+        SequenceIs({{child, WM_WINDOWPOSCHANGING},
+                    {child, WM_WINDOWPOSCHANGED},
+                    {child, WM_MOVE, 0, static_cast<uint32_t>(MAKELPARAM(20, 30))},
+                    {child, WM_SIZE, SIZE_RESTORED, static_cast<uint32_t>(MAKELPARAM(50, 40))}}));
     ClearLog();
     SetWindowPos(child, nullptr, 25, 30, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
     EXPECT_TRUE(SequenceIs({{child, WM_WINDOWPOSCHANGING},
@@ -153,7 +159,8 @@ TEST_F(WindowTest, PositionChangesCanBeAlteredInWindowPosChanging) {
     wc.lpfnWndProc = Local::Proc;
     wc.lpszClassName = "DeskTestClamp";
     RegisterClassA(&wc);
-    HWND w = CreateWindowExA(0, "DeskTestClamp", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    HWND w = CreateWindowExA(0, "DeskTestClamp", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                             nullptr, nullptr);
     MoveWindow(w, 5, 5, 300, 30, TRUE);
     RECT r;
     GetWindowRect(w, &r);
@@ -166,7 +173,8 @@ TEST_F(WindowTest, FrameMetricsAgreeAcrossAdjustClientAndScreen) {
     RECT client;
     GetClientRect(w, &client);
     EXPECT_EQ(client.right, 300 - 2 * GetSystemMetrics(SM_CXFRAME));
-    EXPECT_EQ(client.bottom, 200 - 2 * GetSystemMetrics(SM_CYFRAME) - GetSystemMetrics(SM_CYCAPTION));
+    EXPECT_EQ(client.bottom,
+              200 - 2 * GetSystemMetrics(SM_CYFRAME) - GetSystemMetrics(SM_CYCAPTION));
     RECT outer = client;
     AdjustWindowRectEx(&outer, WS_OVERLAPPEDWINDOW, FALSE, 0);
     EXPECT_EQ(outer.right - outer.left, 300);
@@ -186,8 +194,8 @@ TEST_F(WindowTest, FrameMetricsAgreeAcrossAdjustClientAndScreen) {
     EXPECT_EQ(tool.top, -3 - GetSystemMetrics(SM_CYSMCAPTION));
 
     // A control with a sunken edge, in its parent's client coordinates.
-    HWND edit = CreateWindowExA(WS_EX_CLIENTEDGE, TestClass(), "", WS_CHILD | WS_VISIBLE, 10, 20, 100, 24, w,
-                                nullptr, nullptr, nullptr);
+    HWND edit = CreateWindowExA(WS_EX_CLIENTEDGE, TestClass(), "", WS_CHILD | WS_VISIBLE, 10, 20,
+                                100, 24, w, nullptr, nullptr, nullptr);
     RECT screen;
     GetWindowRect(edit, &screen);
     EXPECT_EQ(screen.left, 104 + 10);
@@ -214,9 +222,11 @@ TEST_F(WindowTest, ScreenAndWorkAreaComeFromTheDesk) {
 }
 
 TEST_F(WindowTest, OverlappedWindowsAlwaysHaveATitleBar) {
-    HWND w = CreateWindowExA(WS_EX_TOOLWINDOW, TestClass(), "", 0, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr);
+    HWND w = CreateWindowExA(WS_EX_TOOLWINDOW, TestClass(), "", 0, 0, 0, 0, 0, nullptr, nullptr,
+                             nullptr, nullptr);
     EXPECT_EQ(GetWindowLongA(w, GWL_STYLE) & WS_CAPTION, static_cast<LONG>(WS_CAPTION));
-    HWND popup = CreateWindowExA(0, TestClass(), "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    HWND popup = CreateWindowExA(0, TestClass(), "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                                 nullptr, nullptr);
     EXPECT_EQ(GetWindowLongA(popup, GWL_STYLE) & WS_CAPTION, 0);
 }
 
@@ -269,8 +279,8 @@ TEST_F(WindowTest, ActivationBringsATopLevelWindowToTheTop) {
     EXPECT_EQ(GetTopWindow(nullptr), second);
     SetActiveWindow(first);
     EXPECT_EQ(GetTopWindow(nullptr), first);
-    HWND topmost = CreateWindowExA(WS_EX_TOPMOST, TestClass(), "", WS_POPUP | WS_VISIBLE, 0, 0, 5, 5, nullptr,
-                                   nullptr, nullptr, nullptr);
+    HWND topmost = CreateWindowExA(WS_EX_TOPMOST, TestClass(), "", WS_POPUP | WS_VISIBLE, 0, 0, 5,
+                                   5, nullptr, nullptr, nullptr, nullptr);
     SetActiveWindow(second);
     EXPECT_EQ(GetTopWindow(nullptr), topmost);  // topmost windows stay above
     EXPECT_EQ(GetWindow(topmost, GW_HWNDNEXT), second);
@@ -291,10 +301,12 @@ TEST_F(WindowTest, WindowLongsSubclassingAndProperties) {
     struct Local {
         static LRESULT CALLBACK Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
             if (message == WM_USER + 3) return 42;
-            return CallWindowProcA(reinterpret_cast<WNDPROC>(GetPropA(hwnd, "old")), hwnd, message, wParam, lParam);
+            return CallWindowProcA(reinterpret_cast<WNDPROC>(GetPropA(hwnd, "old")), hwnd, message,
+                                   wParam, lParam);
         }
     };
-    LONG previous = SetWindowLongA(w, GWL_WNDPROC, static_cast<LONG>(reinterpret_cast<uintptr_t>(Local::Proc)));
+    LONG previous =
+        SetWindowLongA(w, GWL_WNDPROC, static_cast<LONG>(reinterpret_cast<uintptr_t>(Local::Proc)));
     EXPECT_TRUE(SetPropA(w, "OLD", reinterpret_cast<HANDLE>(static_cast<uintptr_t>(previous))));
     EXPECT_EQ(SendMessageA(w, WM_USER + 3, 0, 0), 42);
     ClearLog();

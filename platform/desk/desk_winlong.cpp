@@ -314,17 +314,12 @@ LRESULT SendDlgItemMessageA(HWND parent, int id, UINT message, WPARAM wParam, LP
 }
 
 // Every descendant, each followed by its own descendants; the list is taken
-// first so that windows created or destroyed by the callback do not upset it.
+// first so that windows created or destroyed by the callback do not upset
+// it. Without a parent it is EnumWindows, as on Win32.
 BOOL EnumChildWindows(HWND parent, WNDENUMPROC proc, LPARAM lParam) {
+    if (parent == nullptr || parent == kDesktop) return EnumWindows(proc, lParam);
     std::vector<HWND> list;
-    if (parent == nullptr || parent == kDesktop) {
-        for (HWND top : desk::TopLevelWindows()) {
-            list.push_back(top);
-            if (Window* t = Find(top)) CollectDescendants(*t, &list);
-        }
-    } else if (Window* w = Find(parent)) {
-        CollectDescendants(*w, &list);
-    }
+    if (Window* w = Find(parent)) CollectDescendants(*w, &list);
     for (HWND hwnd : list) {
         if (Find(hwnd) != nullptr && !proc(hwnd, lParam)) break;
     }

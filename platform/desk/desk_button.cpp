@@ -24,9 +24,13 @@ ButtonState* StateOf(HWND hwnd) {
     return w != nullptr ? static_cast<ButtonState*>(w->control) : nullptr;
 }
 
-DWORD TypeOf(HWND hwnd) { return static_cast<DWORD>(GetWindowLongA(hwnd, GWL_STYLE)) & BS_TYPEMASK; }
+DWORD TypeOf(HWND hwnd) {
+    return static_cast<DWORD>(GetWindowLongA(hwnd, GWL_STYLE)) & BS_TYPEMASK;
+}
 
-bool Notifies(HWND hwnd) { return (GetWindowLongA(hwnd, GWL_STYLE) & BS_NOTIFY) != 0; }
+bool Notifies(HWND hwnd) {
+    return (GetWindowLongA(hwnd, GWL_STYLE) & BS_NOTIFY) != 0;
+}
 
 // The press ends: the button is drawn up, lets the mouse go and, if the
 // release happened inside, is clicked.
@@ -39,7 +43,9 @@ void Release(HWND hwnd, bool inside) {
     if (GetCapture() == hwnd) ReleaseCapture();
     if (!wasPushed || !inside || StateOf(hwnd) == nullptr) return;
     DWORD type = TypeOf(hwnd);
-    if (type == BS_AUTOCHECKBOX) SendMessageA(hwnd, BM_SETCHECK, StateOf(hwnd)->check == BST_CHECKED ? BST_UNCHECKED : BST_CHECKED, 0);
+    if (type == BS_AUTOCHECKBOX)
+        SendMessageA(hwnd, BM_SETCHECK,
+                     StateOf(hwnd)->check == BST_CHECKED ? BST_UNCHECKED : BST_CHECKED, 0);
     if (type == BS_AUTORADIOBUTTON) SendMessageA(hwnd, BM_SETCHECK, BST_CHECKED, 0);
     NotifyParent(hwnd, BN_CLICKED);
 }
@@ -61,7 +67,8 @@ void Paint(HWND hwnd, ButtonState& s) {
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, GetSysColor(IsWindowEnabled(hwnd) ? COLOR_BTNTEXT : COLOR_GRAYTEXT));
     Window* w = Find(hwnd);
-    DrawTextA(dc, w->text.c_str(), static_cast<int>(w->text.size()), &client, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+    DrawTextA(dc, w->text.c_str(), static_cast<int>(w->text.size()), &client,
+              DT_CENTER | DT_VCENTER | DT_SINGLELINE);
     SelectObject(dc, oldFont);
     EndPaint(hwnd, &ps);
 }
@@ -84,7 +91,8 @@ LRESULT CALLBACK ButtonProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
             DWORD type = TypeOf(hwnd);
             if (type == BS_DEFPUSHBUTTON) return DLGC_BUTTON | DLGC_DEFPUSHBUTTON;
             if (type == BS_PUSHBUTTON) return DLGC_BUTTON | DLGC_UNDEFPUSHBUTTON;
-            if (type == BS_RADIOBUTTON || type == BS_AUTORADIOBUTTON) return DLGC_BUTTON | DLGC_RADIOBUTTON;
+            if (type == BS_RADIOBUTTON || type == BS_AUTORADIOBUTTON)
+                return DLGC_BUTTON | DLGC_RADIOBUTTON;
             return DLGC_BUTTON;
         }
         case WM_SETTEXT: {
@@ -96,7 +104,8 @@ LRESULT CALLBACK ButtonProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
             s.font = reinterpret_cast<HFONT>(wParam);
             if (LOWORD(lParam)) InvalidateRect(hwnd, nullptr, TRUE);
             return 0;
-        case WM_GETFONT: return reinterpret_cast<LRESULT>(s.font);
+        case WM_GETFONT:
+            return reinterpret_cast<LRESULT>(s.font);
         case WM_LBUTTONDBLCLK:
             if (Notifies(hwnd)) NotifyParent(hwnd, BN_DOUBLECLICKED);
             [[fallthrough]];
@@ -148,9 +157,14 @@ LRESULT CALLBACK ButtonProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
             InvalidateRect(hwnd, nullptr, FALSE);
             if (Notifies(hwnd)) NotifyParent(hwnd, BN_KILLFOCUS);
             return 0;
-        case WM_ENABLE: InvalidateRect(hwnd, nullptr, TRUE); return 0;
-        case WM_PAINT: Paint(hwnd, s); return 0;
-        case WM_ERASEBKGND: return 1;  // painted with the parent's brush in WM_PAINT
+        case WM_ENABLE:
+            InvalidateRect(hwnd, nullptr, TRUE);
+            return 0;
+        case WM_PAINT:
+            Paint(hwnd, s);
+            return 0;
+        case WM_ERASEBKGND:
+            return 1;  // painted with the parent's brush in WM_PAINT
         case BM_SETSTATE:
             if ((wParam != 0) != s.pushed) {
                 s.pushed = wParam != 0;
@@ -158,15 +172,18 @@ LRESULT CALLBACK ButtonProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
             }
             return 0;
         case BM_GETSTATE:
-            return static_cast<LRESULT>(s.check | (s.pushed ? BST_PUSHED : 0) | (s.focused ? BST_FOCUS : 0));
+            return static_cast<LRESULT>(s.check | (s.pushed ? BST_PUSHED : 0) |
+                                        (s.focused ? BST_FOCUS : 0));
         case BM_SETCHECK:
             s.check = wParam;
             InvalidateRect(hwnd, nullptr, FALSE);
             return 0;
-        case BM_GETCHECK: return static_cast<LRESULT>(s.check);
+        case BM_GETCHECK:
+            return static_cast<LRESULT>(s.check);
         case BM_SETSTYLE:
             // Only the button type changes; no style messages, as on Win32.
-            w->style = (w->style & ~static_cast<DWORD>(BS_TYPEMASK)) | (static_cast<DWORD>(wParam) & BS_TYPEMASK);
+            w->style = (w->style & ~static_cast<DWORD>(BS_TYPEMASK)) |
+                       (static_cast<DWORD>(wParam) & BS_TYPEMASK);
             if (LOWORD(lParam)) InvalidateRect(hwnd, nullptr, TRUE);
             return 0;
         case BM_CLICK:
@@ -182,8 +199,10 @@ LRESULT CALLBACK ButtonProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
             InvalidateRect(hwnd, nullptr, TRUE);
             return reinterpret_cast<LRESULT>(old);
         }
-        case BM_GETIMAGE: return wParam <= IMAGE_ICON ? reinterpret_cast<LRESULT>(s.images[wParam]) : 0;
-        default: return DefWindowProcA(hwnd, message, wParam, lParam);
+        case BM_GETIMAGE:
+            return wParam <= IMAGE_ICON ? reinterpret_cast<LRESULT>(s.images[wParam]) : 0;
+        default:
+            return DefWindowProcA(hwnd, message, wParam, lParam);
     }
 }
 

@@ -21,8 +21,11 @@ HBRUSH AskParentColours(HWND control, HDC dc, UINT message) {
     Window* w = Find(control);
     if (w == nullptr) return nullptr;
     HWND parent = (w->style & WS_CHILD) ? w->parent : control;
-    LRESULT brush = SendMessageA(parent, message, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(control));
-    if (brush == 0) brush = DefWindowProcA(parent, message, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(control));
+    LRESULT brush = SendMessageA(parent, message, reinterpret_cast<WPARAM>(dc),
+                                 reinterpret_cast<LPARAM>(control));
+    if (brush == 0)
+        brush = DefWindowProcA(parent, message, reinterpret_cast<WPARAM>(dc),
+                               reinterpret_cast<LPARAM>(control));
     return reinterpret_cast<HBRUSH>(brush);
 }
 
@@ -67,11 +70,20 @@ LRESULT DefWindowProcA(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
             return CopyText(w->text, wParam, lParam);
         case WM_SYSCOMMAND:
             switch (wParam & 0xFFF0) {
-                case SC_CLOSE: SendMessageA(hwnd, WM_CLOSE, 0, 0); break;
-                case SC_MINIMIZE: ShowWindow(hwnd, SW_MINIMIZE); break;
-                case SC_MAXIMIZE: ShowWindow(hwnd, SW_MAXIMIZE); break;
-                case SC_RESTORE: ShowWindow(hwnd, SW_RESTORE); break;
-                default: break;
+                case SC_CLOSE:
+                    SendMessageA(hwnd, WM_CLOSE, 0, 0);
+                    break;
+                case SC_MINIMIZE:
+                    ShowWindow(hwnd, SW_MINIMIZE);
+                    break;
+                case SC_MAXIMIZE:
+                    ShowWindow(hwnd, SW_MAXIMIZE);
+                    break;
+                case SC_RESTORE:
+                    ShowWindow(hwnd, SW_RESTORE);
+                    break;
+                default:
+                    break;
             }
             return 0;
         case WM_CLOSE:

@@ -25,17 +25,17 @@ constexpr size_t kInitialLimit = 30000;
 constexpr int kMargin = 1;
 
 struct EditState {
-    std::string text;      // the content (also mirrored as the window text)
-    size_t anchor;         // selection end that stays put
-    size_t caret;          // selection end where the caret is
-    size_t limit;          // bytes the user may type
-    bool multiLine;        // ES_MULTILINE, fixed at creation
-    char passwordChar;     // 0: none
-    bool modified;         // EM_GETMODIFY
-    HFONT font;            // WM_SETFONT; null: the system font
-    int scroll;            // single-line: pixels scrolled to the left
-    BYTE pendingLead;      // lead byte of a double-byte character being typed
-    bool selecting;        // the mouse button is down in the control
+    std::string text;   // the content (also mirrored as the window text)
+    size_t anchor;      // selection end that stays put
+    size_t caret;       // selection end where the caret is
+    size_t limit;       // bytes the user may type
+    bool multiLine;     // ES_MULTILINE, fixed at creation
+    char passwordChar;  // 0: none
+    bool modified;      // EM_GETMODIFY
+    HFONT font;         // WM_SETFONT; null: the system font
+    int scroll;         // single-line: pixels scrolled to the left
+    BYTE pendingLead;   // lead byte of a double-byte character being typed
+    bool selecting;     // the mouse button is down in the control
     bool focused;
     int leftMargin;
     int rightMargin;
@@ -46,7 +46,9 @@ EditState* StateOf(HWND hwnd) {
     return w != nullptr ? static_cast<EditState*>(w->control) : nullptr;
 }
 
-DWORD StyleOf(HWND hwnd) { return static_cast<DWORD>(GetWindowLongA(hwnd, GWL_STYLE)); }
+DWORD StyleOf(HWND hwnd) {
+    return static_cast<DWORD>(GetWindowLongA(hwnd, GWL_STYLE));
+}
 
 bool LeadAt(const std::string& text, size_t i) {
     return i + 1 < text.size() && IsLeadByte(static_cast<unsigned char>(text[i]));
@@ -71,7 +73,9 @@ size_t Snap(const EditState& s, size_t pos) {
     return i;
 }
 
-size_t Next(const EditState& s, size_t pos) { return std::min(s.text.size(), pos + std::max<size_t>(StepAt(s, pos), 1)); }
+size_t Next(const EditState& s, size_t pos) {
+    return std::min(s.text.size(), pos + std::max<size_t>(StepAt(s, pos), 1));
+}
 
 size_t Prev(const EditState& s, size_t pos) {
     size_t i = 0;
@@ -83,14 +87,19 @@ size_t Prev(const EditState& s, size_t pos) {
     return last;
 }
 
-size_t SelStart(const EditState& s) { return std::min(s.anchor, s.caret); }
-size_t SelEnd(const EditState& s) { return std::max(s.anchor, s.caret); }
+size_t SelStart(const EditState& s) {
+    return std::min(s.anchor, s.caret);
+}
+size_t SelEnd(const EditState& s) {
+    return std::max(s.anchor, s.caret);
+}
 
 // What the control shows: the password character once per character.
 std::string Shown(const EditState& s, size_t from, size_t to) {
     if (s.passwordChar == 0) return s.text.substr(from, to - from);
     std::string out;
-    for (size_t i = from; i < to; i += std::max<size_t>(StepAt(s, i), 1)) out.push_back(s.passwordChar);
+    for (size_t i = from; i < to; i += std::max<size_t>(StepAt(s, i), 1))
+        out.push_back(s.passwordChar);
     return out;
 }
 
@@ -191,8 +200,10 @@ void ApplyCase(DWORD style, std::string* text) {
             ++i;  // a trail byte may look like a letter
             continue;
         }
-        if ((style & ES_UPPERCASE) && c >= 'a' && c <= 'z') (*text)[i] = static_cast<char>(c - 'a' + 'A');
-        if ((style & ES_LOWERCASE) && c >= 'A' && c <= 'Z') (*text)[i] = static_cast<char>(c - 'A' + 'a');
+        if ((style & ES_UPPERCASE) && c >= 'a' && c <= 'z')
+            (*text)[i] = static_cast<char>(c - 'a' + 'A');
+        if ((style & ES_LOWERCASE) && c >= 'A' && c <= 'Z')
+            (*text)[i] = static_cast<char>(c - 'A' + 'a');
     }
 }
 
@@ -212,7 +223,8 @@ bool ReplaceSelection(HWND hwnd, EditState& s, std::string insert, bool limited)
     bool refused = false;
     if (limited) {
         size_t room = s.limit > keep ? s.limit - keep : 0;
-        while (insert.size() > room || !FitsWidth(hwnd, s, s.text.substr(0, start) + insert + s.text.substr(end))) {
+        while (insert.size() > room ||
+               !FitsWidth(hwnd, s, s.text.substr(0, start) + insert + s.text.substr(end))) {
             EditState cut = s;
             cut.text = insert;
             insert.resize(Prev(cut, insert.size()));
@@ -238,7 +250,9 @@ bool ReplaceSelection(HWND hwnd, EditState& s, std::string insert, bool limited)
     return true;
 }
 
-bool ReadOnly(HWND hwnd) { return (StyleOf(hwnd) & ES_READONLY) != 0; }
+bool ReadOnly(HWND hwnd) {
+    return (StyleOf(hwnd) & ES_READONLY) != 0;
+}
 
 void DeleteChar(HWND hwnd, EditState& s, bool backward) {
     if (ReadOnly(hwnd)) {
@@ -285,7 +299,9 @@ void OnChar(HWND hwnd, EditState& s, BYTE c) {
         return;
     }
     switch (c) {
-        case '\b': DeleteChar(hwnd, s, true); return;
+        case '\b':
+            DeleteChar(hwnd, s, true);
+            return;
         case '\r':
         case '\n':
             if (s.multiLine) {
@@ -305,14 +321,18 @@ void OnChar(HWND hwnd, EditState& s, BYTE c) {
 }
 
 size_t WordLeft(const EditState& s, size_t pos) {
-    while (pos > 0 && std::isspace(static_cast<unsigned char>(s.text[Prev(s, pos)]))) pos = Prev(s, pos);
-    while (pos > 0 && !std::isspace(static_cast<unsigned char>(s.text[Prev(s, pos)]))) pos = Prev(s, pos);
+    while (pos > 0 && std::isspace(static_cast<unsigned char>(s.text[Prev(s, pos)])))
+        pos = Prev(s, pos);
+    while (pos > 0 && !std::isspace(static_cast<unsigned char>(s.text[Prev(s, pos)])))
+        pos = Prev(s, pos);
     return pos;
 }
 
 size_t WordRight(const EditState& s, size_t pos) {
-    while (pos < s.text.size() && !std::isspace(static_cast<unsigned char>(s.text[pos]))) pos = Next(s, pos);
-    while (pos < s.text.size() && std::isspace(static_cast<unsigned char>(s.text[pos]))) pos = Next(s, pos);
+    while (pos < s.text.size() && !std::isspace(static_cast<unsigned char>(s.text[pos])))
+        pos = Next(s, pos);
+    while (pos < s.text.size() && std::isspace(static_cast<unsigned char>(s.text[pos])))
+        pos = Next(s, pos);
     return pos;
 }
 
@@ -336,8 +356,12 @@ void OnKeyDown(HWND hwnd, EditState& s, WPARAM vk) {
         case VK_RIGHT:
             to = ctrl ? WordRight(s, s.caret) : collapse ? SelEnd(s) : Next(s, s.caret);
             break;
-        case VK_HOME: to = (s.multiLine && !ctrl) ? LineStart(s, s.caret) : 0; break;
-        case VK_END: to = (s.multiLine && !ctrl) ? LineEnd(s, s.caret) : s.text.size(); break;
+        case VK_HOME:
+            to = (s.multiLine && !ctrl) ? LineStart(s, s.caret) : 0;
+            break;
+        case VK_END:
+            to = (s.multiLine && !ctrl) ? LineEnd(s, s.caret) : s.text.size();
+            break;
         case VK_UP:
             if (!s.multiLine) return;
             to = LineMove(hwnd, s, s.caret, -1);
@@ -346,8 +370,11 @@ void OnKeyDown(HWND hwnd, EditState& s, WPARAM vk) {
             if (!s.multiLine) return;
             to = LineMove(hwnd, s, s.caret, 1);
             break;
-        case VK_DELETE: DeleteChar(hwnd, s, false); return;
-        default: return;
+        case VK_DELETE:
+            DeleteChar(hwnd, s, false);
+            return;
+        default:
+            return;
     }
     s.caret = to;
     if (!shift) s.anchor = to;
@@ -422,14 +449,17 @@ LRESULT CALLBACK EditProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
                 NotifyParent(hwnd, EN_CHANGE);
             }
             return TRUE;
-        case WM_GETTEXT: return CopyOut(s.text, wParam, lParam);
-        case WM_GETTEXTLENGTH: return static_cast<LRESULT>(s.text.size());
+        case WM_GETTEXT:
+            return CopyOut(s.text, wParam, lParam);
+        case WM_GETTEXTLENGTH:
+            return static_cast<LRESULT>(s.text.size());
         case WM_SETFONT:
             s.font = reinterpret_cast<HFONT>(wParam);
             ScrollCaret(hwnd, s);
             if (LOWORD(lParam)) InvalidateRect(hwnd, nullptr, TRUE);
             return 0;
-        case WM_GETFONT: return reinterpret_cast<LRESULT>(s.font);
+        case WM_GETFONT:
+            return reinterpret_cast<LRESULT>(s.font);
         case WM_GETDLGCODE: {
             LRESULT code = DLGC_HASSETSEL | DLGC_WANTCHARS | DLGC_WANTARROWS;
             if (s.multiLine) code |= DLGC_WANTALLKEYS;
@@ -446,14 +476,19 @@ LRESULT CALLBACK EditProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
             InvalidateRect(hwnd, nullptr, FALSE);
             NotifyParent(hwnd, EN_KILLFOCUS);
             return 0;
-        case WM_CHAR: OnChar(hwnd, s, static_cast<BYTE>(wParam)); return 0;
-        case WM_KEYDOWN: OnKeyDown(hwnd, s, wParam); return 0;
+        case WM_CHAR:
+            OnChar(hwnd, s, static_cast<BYTE>(wParam));
+            return 0;
+        case WM_KEYDOWN:
+            OnKeyDown(hwnd, s, wParam);
+            return 0;
         case WM_LBUTTONDOWN:
         case WM_LBUTTONDBLCLK: {
             if (GetFocus() != hwnd) SetFocus(hwnd);
             EditState* again = StateOf(hwnd);
             if (again == nullptr) return 0;
-            size_t at = CharAtPoint(hwnd, *again, static_cast<SHORT>(LOWORD(lParam)), static_cast<SHORT>(HIWORD(lParam)));
+            size_t at = CharAtPoint(hwnd, *again, static_cast<SHORT>(LOWORD(lParam)),
+                                    static_cast<SHORT>(HIWORD(lParam)));
             again->caret = at;
             if (!(wParam & MK_SHIFT)) again->anchor = at;
             again->selecting = true;
@@ -463,7 +498,8 @@ LRESULT CALLBACK EditProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
         }
         case WM_MOUSEMOVE:
             if (s.selecting) {
-                s.caret = CharAtPoint(hwnd, s, static_cast<SHORT>(LOWORD(lParam)), static_cast<SHORT>(HIWORD(lParam)));
+                s.caret = CharAtPoint(hwnd, s, static_cast<SHORT>(LOWORD(lParam)),
+                                      static_cast<SHORT>(HIWORD(lParam)));
                 ScrollCaret(hwnd, s);
                 InvalidateRect(hwnd, nullptr, FALSE);
             }
@@ -477,10 +513,17 @@ LRESULT CALLBACK EditProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
         case WM_CAPTURECHANGED:
             s.selecting = false;
             return 0;
-        case WM_PAINT: Paint(hwnd, s); return 0;
-        case WM_ERASEBKGND: return 1;  // painted with the parent's brush in WM_PAINT
-        case WM_ENABLE: InvalidateRect(hwnd, nullptr, TRUE); return 0;
-        case WM_SIZE: ScrollCaret(hwnd, s); return 0;
+        case WM_PAINT:
+            Paint(hwnd, s);
+            return 0;
+        case WM_ERASEBKGND:
+            return 1;  // painted with the parent's brush in WM_PAINT
+        case WM_ENABLE:
+            InvalidateRect(hwnd, nullptr, TRUE);
+            return 0;
+        case WM_SIZE:
+            ScrollCaret(hwnd, s);
+            return 0;
         case WM_CLEAR:
         case WM_CUT:
             if (!ReadOnly(hwnd) && s.anchor != s.caret) ReplaceSelection(hwnd, s, "", false);
@@ -517,37 +560,50 @@ LRESULT CALLBACK EditProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
             InvalidateRect(hwnd, nullptr, FALSE);
             return TRUE;
         case EM_LIMITTEXT:
-            s.limit = wParam != 0 ? static_cast<size_t>(wParam) : (s.multiLine ? 0xFFFFFFFFu : 0x7FFFFFFEu);
+            s.limit = wParam != 0 ? static_cast<size_t>(wParam)
+                                  : (s.multiLine ? 0xFFFFFFFFu : 0x7FFFFFFEu);
             return 0;
-        case EM_GETLIMITTEXT: return static_cast<LRESULT>(s.limit);
+        case EM_GETLIMITTEXT:
+            return static_cast<LRESULT>(s.limit);
         case EM_SETPASSWORDCHAR:
             if (s.multiLine) return 0;
             s.passwordChar = static_cast<char>(wParam);
             SetWindowLongA(hwnd, GWL_STYLE,
-                           static_cast<LONG>(wParam != 0 ? (StyleOf(hwnd) | ES_PASSWORD) : (StyleOf(hwnd) & ~ES_PASSWORD)));
+                           static_cast<LONG>(wParam != 0 ? (StyleOf(hwnd) | ES_PASSWORD)
+                                                         : (StyleOf(hwnd) & ~ES_PASSWORD)));
             InvalidateRect(hwnd, nullptr, TRUE);
             return 0;
-        case EM_GETPASSWORDCHAR: return static_cast<unsigned char>(s.passwordChar);
+        case EM_GETPASSWORDCHAR:
+            return static_cast<unsigned char>(s.passwordChar);
         case EM_SETREADONLY:
             SetWindowLongA(hwnd, GWL_STYLE,
-                           static_cast<LONG>(wParam ? (StyleOf(hwnd) | ES_READONLY) : (StyleOf(hwnd) & ~ES_READONLY)));
+                           static_cast<LONG>(wParam ? (StyleOf(hwnd) | ES_READONLY)
+                                                    : (StyleOf(hwnd) & ~ES_READONLY)));
             InvalidateRect(hwnd, nullptr, TRUE);
             return TRUE;
-        case EM_GETMODIFY: return s.modified ? TRUE : FALSE;
-        case EM_SETMODIFY: s.modified = wParam != 0; return 0;
+        case EM_GETMODIFY:
+            return s.modified ? TRUE : FALSE;
+        case EM_SETMODIFY:
+            s.modified = wParam != 0;
+            return 0;
         case EM_GETLINECOUNT:
             return s.multiLine ? 1 + std::count(s.text.begin(), s.text.end(), '\n') : 1;
         case EM_CANUNDO:
-        case EM_UNDO: return FALSE;
-        case EM_EMPTYUNDOBUFFER: return 0;
+        case EM_UNDO:
+            return FALSE;
+        case EM_EMPTYUNDOBUFFER:
+            return 0;
         case EM_GETRECT:
             if (lParam != 0) *reinterpret_cast<RECT*>(lParam) = FormatRect(hwnd, s);
             return 0;
         case EM_SETMARGINS:
-            if (wParam & EC_LEFTMARGIN) s.leftMargin = LOWORD(lParam) == EC_USEFONTINFO ? kMargin : LOWORD(lParam);
-            if (wParam & EC_RIGHTMARGIN) s.rightMargin = HIWORD(lParam) == EC_USEFONTINFO ? kMargin : HIWORD(lParam);
+            if (wParam & EC_LEFTMARGIN)
+                s.leftMargin = LOWORD(lParam) == EC_USEFONTINFO ? kMargin : LOWORD(lParam);
+            if (wParam & EC_RIGHTMARGIN)
+                s.rightMargin = HIWORD(lParam) == EC_USEFONTINFO ? kMargin : HIWORD(lParam);
             return 0;
-        case EM_GETMARGINS: return MAKELONG(s.leftMargin, s.rightMargin);
+        case EM_GETMARGINS:
+            return MAKELONG(s.leftMargin, s.rightMargin);
         case EM_POSFROMCHAR: {
             size_t pos = static_cast<size_t>(wParam);
             if (pos > s.text.size()) return -1;
@@ -555,18 +611,24 @@ LRESULT CALLBACK EditProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
             return MAKELONG(at.x, at.y);
         }
         case EM_CHARFROMPOS: {
-            size_t pos = CharAtPoint(hwnd, s, static_cast<SHORT>(LOWORD(lParam)), static_cast<SHORT>(HIWORD(lParam)));
-            size_t line = s.multiLine ? static_cast<size_t>(std::count(s.text.begin(), s.text.begin() + pos, '\n')) : 0;
+            size_t pos = CharAtPoint(hwnd, s, static_cast<SHORT>(LOWORD(lParam)),
+                                     static_cast<SHORT>(HIWORD(lParam)));
+            size_t line =
+                s.multiLine
+                    ? static_cast<size_t>(std::count(s.text.begin(), s.text.begin() + pos, '\n'))
+                    : 0;
             return MAKELONG(pos, line);
         }
-        default: return DefWindowProcA(hwnd, message, wParam, lParam);
+        default:
+            return DefWindowProcA(hwnd, message, wParam, lParam);
     }
 }
 
 }  // namespace
 
 void RegisterEditClass() {
-    RegisterSystemClass("Edit", EditProc, CS_DBLCLKS | CS_PARENTDC, LoadCursorA(nullptr, IDC_IBEAM), nullptr);
+    RegisterSystemClass("Edit", EditProc, CS_DBLCLKS | CS_PARENTDC, LoadCursorA(nullptr, IDC_IBEAM),
+                        nullptr);
 }
 
 }  // namespace desk

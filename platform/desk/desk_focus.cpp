@@ -13,7 +13,9 @@ HWND g_active = nullptr;
 HWND g_capture = nullptr;
 bool g_appActive = false;  // one of the program's windows is active
 
-bool Alive(HWND hwnd) { return desk::Find(hwnd) != nullptr; }
+bool Alive(HWND hwnd) {
+    return desk::Find(hwnd) != nullptr;
+}
 
 HWND MoveFocus(HWND hwnd) {
     HWND previous = g_focus;
@@ -46,7 +48,9 @@ void RaiseInLayer(desk::Window& w) {
     }
     auto at = list.begin();
     if (!(w.exStyle & WS_EX_TOPMOST)) {
-        while (at != list.end() && desk::Find(*at) != nullptr && (desk::Find(*at)->exStyle & WS_EX_TOPMOST)) ++at;
+        while (at != list.end() && desk::Find(*at) != nullptr &&
+               (desk::Find(*at)->exStyle & WS_EX_TOPMOST))
+            ++at;
     }
     list.insert(at, w.handle);
 }
@@ -86,7 +90,8 @@ bool ActivateWindow(HWND hwnd, int how) {
     }
     if (g_active != hwnd || !Alive(hwnd)) return false;
     SendMessageA(hwnd, WM_NCACTIVATE, TRUE, 0);
-    SendMessageA(hwnd, WM_ACTIVATE, MAKEWPARAM(how, IsIconic(hwnd) ? 1 : 0), reinterpret_cast<LPARAM>(previous));
+    SendMessageA(hwnd, WM_ACTIVATE, MAKEWPARAM(how, IsIconic(hwnd) ? 1 : 0),
+                 reinterpret_cast<LPARAM>(previous));
     // Whatever the window procedure did with WM_ACTIVATE, the focus ends up
     // inside the active window.
     if (g_active == hwnd && Alive(hwnd) && (g_focus == nullptr || RootOf(g_focus) != hwnd)) {
@@ -143,17 +148,21 @@ HWND SetFocus(HWND hwnd) {
         return nullptr;
     }
     if (hwnd == g_focus) return g_focus;
-    for (desk::Window* p = w; p != nullptr; p = (p->style & WS_CHILD) ? desk::Find(p->parent) : nullptr) {
+    for (desk::Window* p = w; p != nullptr;
+         p = (p->style & WS_CHILD) ? desk::Find(p->parent) : nullptr) {
         if (p->style & (WS_DISABLED | WS_MINIMIZE)) return nullptr;
     }
     HWND top = desk::RootOf(hwnd);
     if (top != g_active) {
-        if (!desk::ActivateWindow(top, WA_ACTIVE) || !Alive(hwnd) || g_active != top) return nullptr;
+        if (!desk::ActivateWindow(top, WA_ACTIVE) || !Alive(hwnd) || g_active != top)
+            return nullptr;
     }
     return MoveFocus(hwnd);
 }
 
-HWND GetFocus() { return g_focus; }
+HWND GetFocus() {
+    return g_focus;
+}
 
 HWND SetActiveWindow(HWND hwnd) {
     HWND previous = g_active;
@@ -167,7 +176,9 @@ HWND SetActiveWindow(HWND hwnd) {
     return previous;
 }
 
-HWND GetActiveWindow() { return g_active; }
+HWND GetActiveWindow() {
+    return g_active;
+}
 
 BOOL SetForegroundWindow(HWND hwnd) {
     HWND top = desk::RootOf(hwnd);
@@ -175,7 +186,9 @@ BOOL SetForegroundWindow(HWND hwnd) {
     return desk::ActivateWindow(top, WA_ACTIVE) ? TRUE : FALSE;
 }
 
-HWND GetForegroundWindow() { return g_active; }
+HWND GetForegroundWindow() {
+    return g_active;
+}
 
 // Disabling cancels what the window was doing (WM_CANCELMODE) and takes the
 // focus away from it, before WM_ENABLE tells it.
@@ -224,4 +237,6 @@ BOOL ReleaseCapture() {
     return TRUE;
 }
 
-HWND GetCapture() { return g_capture; }
+HWND GetCapture() {
+    return g_capture;
+}

@@ -15,7 +15,7 @@ namespace {
 // Nobody at the screen: boxes take their default button, and a program
 // that waits for input gets its windows closed one by one.
 class NoUserFrontEnd : public FrontEnd {
-public:
+  public:
     bool Idle() override { return CloseOneVisibleWindow(); }
     int AnswerMessageBox(const std::string&, const std::string&, UINT, int fallback) override {
         return fallback;
@@ -38,17 +38,18 @@ FrontEnd& CurrentFrontEnd() {
     return *frontEnd;
 }
 
-void ClickCloseBox(HWND hwnd) {
+bool ClickCloseBox(HWND hwnd) {
     Window* w = Find(hwnd);
-    if (w == nullptr) return;
     POINT box;
-    if (CloseBoxPoint(*w, &box) && WindowFromPoint(box) == hwnd && HitTest(*w, box) == HTCLOSE && IsUsable(*w)) {
+    if (w == nullptr || !CloseBoxPoint(*w, &box)) return false;
+    if (WindowFromPoint(box) == hwnd && HitTest(*w, box) == HTCLOSE && IsUsable(*w)) {
         InputMouse(WM_MOUSEMOVE, box);
         InputMouse(WM_LBUTTONDOWN, box);
         InputMouse(WM_LBUTTONUP, box);
     } else {
         PostMessageA(hwnd, WM_SYSCOMMAND, SC_CLOSE, 0);
     }
+    return true;
 }
 
 bool CloseOneVisibleWindow() {
@@ -69,7 +70,9 @@ bool CloseOneVisibleWindow() {
     attempts = target == lastTarget ? attempts + 1 : 1;
     lastTarget = target;
     if (attempts > 3) return false;
-    ClickCloseBox(target);
+    // A window without a close box is closed from the task bar, which
+    // sends the close command all the same.
+    if (!ClickCloseBox(target)) PostMessageA(target, WM_SYSCOMMAND, SC_CLOSE, 0);
     return true;
 }
 

@@ -10,7 +10,7 @@
 namespace desk {
 
 class FrontEnd {
-public:
+  public:
     virtual ~FrontEnd() = default;
     // The program waits for input and its queue is empty: the user takes
     // the next step. False when the user will never do anything again.
@@ -29,9 +29,11 @@ FrontEnd& CurrentFrontEnd();
 // close the same window three times running.
 bool CloseOneVisibleWindow();
 // Clicks the close box of a top-level window through the input queue; a
-// window whose close box cannot be clicked (none, covered, disabled) is sent
-// the close command (WM_SYSCOMMAND SC_CLOSE) through the queue instead.
-void ClickCloseBox(HWND hwnd);
+// close box that is covered, or on a disabled window, is answered by the
+// close command (WM_SYSCOMMAND SC_CLOSE) through the queue instead. False
+// when the window has no close box (no caption, no WS_SYSMENU, or SC_CLOSE
+// taken out of its system menu).
+bool ClickCloseBox(HWND hwnd);
 
 // The front ends the desk offers.
 FrontEnd* MakeScriptFrontEnd(const char* scriptPath);

@@ -15,7 +15,7 @@ namespace {
 enum Kind { kFont, kBrush, kPen, kIcon, kDC };
 
 struct DcState {
-    HWND window;        // the window drawn on, or null for the screen
+    HWND window;  // the window drawn on, or null for the screen
     HFONT font;
     HBRUSH brush;
     HPEN pen;
@@ -26,12 +26,12 @@ struct DcState {
 
 struct GdiObject {
     Kind kind;
-    bool stock;        // never deleted
-    LOGFONTA font;     // kFont
-    LOGBRUSH brush;    // kBrush
-    COLORREF penColor; // kPen
-    bool isIcon;       // kIcon: icon (true) or cursor
-    DcState dc;        // kDC
+    bool stock;         // never deleted
+    LOGFONTA font;      // kFont
+    LOGBRUSH brush;     // kBrush
+    COLORREF penColor;  // kPen
+    bool isIcon;        // kIcon: icon (true) or cursor
+    DcState dc;         // kDC
 };
 
 std::map<uintptr_t, GdiObject>& Objects() {
@@ -71,13 +71,14 @@ LOGFONTA StockFont(const char* face, LONG height, BYTE charset) {
 }
 
 COLORREF kSysColors[31] = {
-    RGB(200, 200, 200), RGB(0, 0, 0),       RGB(153, 180, 209), RGB(191, 205, 219), RGB(240, 240, 240),
-    RGB(255, 255, 255), RGB(100, 100, 100), RGB(0, 0, 0),       RGB(0, 0, 0),       RGB(0, 0, 0),
-    RGB(180, 180, 180), RGB(244, 247, 252), RGB(171, 171, 171), RGB(51, 153, 255),  RGB(255, 255, 255),
-    RGB(240, 240, 240), RGB(160, 160, 160), RGB(109, 109, 109), RGB(0, 0, 0),       RGB(67, 78, 84),
-    RGB(255, 255, 255), RGB(105, 105, 105), RGB(227, 227, 227), RGB(0, 0, 0),       RGB(255, 255, 225),
-    RGB(181, 181, 181), RGB(0, 102, 204),   RGB(185, 209, 234), RGB(215, 228, 242), RGB(51, 153, 255),
-    RGB(240, 240, 240)};
+    RGB(200, 200, 200), RGB(0, 0, 0),       RGB(153, 180, 209), RGB(191, 205, 219),
+    RGB(240, 240, 240), RGB(255, 255, 255), RGB(100, 100, 100), RGB(0, 0, 0),
+    RGB(0, 0, 0),       RGB(0, 0, 0),       RGB(180, 180, 180), RGB(244, 247, 252),
+    RGB(171, 171, 171), RGB(51, 153, 255),  RGB(255, 255, 255), RGB(240, 240, 240),
+    RGB(160, 160, 160), RGB(109, 109, 109), RGB(0, 0, 0),       RGB(67, 78, 84),
+    RGB(255, 255, 255), RGB(105, 105, 105), RGB(227, 227, 227), RGB(0, 0, 0),
+    RGB(255, 255, 225), RGB(181, 181, 181), RGB(0, 102, 204),   RGB(185, 209, 234),
+    RGB(215, 228, 242), RGB(51, 153, 255),  RGB(240, 240, 240)};
 
 // The stock objects, made on first use; index by GetStockObject number.
 void* Stock(int index) {
@@ -87,16 +88,19 @@ void* Stock(int index) {
     GdiObject o = {};
     o.stock = true;
     if (index <= NULL_BRUSH) {
-        static const COLORREF kGrays[] = {RGB(255, 255, 255), RGB(192, 192, 192), RGB(128, 128, 128),
-                                          RGB(64, 64, 64), RGB(0, 0, 0), 0};
+        static const COLORREF kGrays[] = {RGB(255, 255, 255), RGB(192, 192, 192),
+                                          RGB(128, 128, 128), RGB(64, 64, 64),
+                                          RGB(0, 0, 0),       0};
         o.kind = kBrush;
-        o.brush = LOGBRUSH{index == NULL_BRUSH ? static_cast<UINT>(BS_NULL) : static_cast<UINT>(BS_SOLID),
-                           kGrays[index], 0};
+        o.brush =
+            LOGBRUSH{index == NULL_BRUSH ? static_cast<UINT>(BS_NULL) : static_cast<UINT>(BS_SOLID),
+                     kGrays[index], 0};
     } else if (index <= NULL_PEN) {
         o.kind = kPen;
         o.penColor = index == WHITE_PEN ? RGB(255, 255, 255) : 0;
     } else if (index == SYSTEM_FONT || index == SYSTEM_FIXED_FONT || index == OEM_FIXED_FONT) {
-        o = MakeFont(StockFont(index == SYSTEM_FONT ? "System" : "Terminal", 16, GB2312_CHARSET), true);
+        o = MakeFont(StockFont(index == SYSTEM_FONT ? "System" : "Terminal", 16, GB2312_CHARSET),
+                     true);
     } else {
         o = MakeFont(StockFont("宋体", -12, GB2312_CHARSET), true);
     }
@@ -209,8 +213,8 @@ HFONT CreateFontIndirectA(const LOGFONTA* font) {
 }
 
 HFONT CreateFontA(int height, int width, int escapement, int orientation, int weight, DWORD italic,
-                  DWORD underline, DWORD strikeOut, DWORD charSet, DWORD outPrecision, DWORD clipPrecision,
-                  DWORD quality, DWORD pitchAndFamily, LPCSTR faceName) {
+                  DWORD underline, DWORD strikeOut, DWORD charSet, DWORD outPrecision,
+                  DWORD clipPrecision, DWORD quality, DWORD pitchAndFamily, LPCSTR faceName) {
     LOGFONTA lf = {height,
                    width,
                    escapement,
@@ -242,7 +246,9 @@ HBRUSH CreateSolidBrush(COLORREF color) {
     return CreateBrushIndirect(&lb);
 }
 
-HGDIOBJ GetStockObject(int index) { return desk::Stock(index); }
+HGDIOBJ GetStockObject(int index) {
+    return desk::Stock(index);
+}
 
 BOOL DeleteObject(HGDIOBJ object) {
     GdiObject* o = desk::Get(object);
@@ -290,7 +296,8 @@ HGDIOBJ SelectObject(HDC dc, HGDIOBJ object) {
             previous = state->pen;
             state->pen = static_cast<HPEN>(object);
             break;
-        default: return nullptr;
+        default:
+            return nullptr;
     }
     return previous;
 }
@@ -384,7 +391,8 @@ int FillRect(HDC dc, const RECT* rect, HBRUSH brush) {
     DcState* state = desk::DcOf(dc);
     if (state == nullptr || rect == nullptr) return 0;
     uintptr_t value = reinterpret_cast<uintptr_t>(brush);
-    if (value >= 1 && value <= 31) brush = GetSysColorBrush(static_cast<int>(value - 1));  // COLOR_x + 1
+    if (value >= 1 && value <= 31)
+        brush = GetSysColorBrush(static_cast<int>(value - 1));  // COLOR_x + 1
     if (desk::Get(brush) == nullptr) return 0;
     if (desk::PaintRecord* record = desk::RecordOf(*state)) record->background = brush;
     return 1;
@@ -392,7 +400,8 @@ int FillRect(HDC dc, const RECT* rect, HBRUSH brush) {
 
 BOOL GetTextExtentPoint32A(HDC dc, LPCSTR text, int length, SIZE* size) {
     DcState* state = desk::DcOf(dc);
-    if (state == nullptr || size == nullptr || length < 0 || (text == nullptr && length > 0)) return FALSE;
+    if (state == nullptr || size == nullptr || length < 0 || (text == nullptr && length > 0))
+        return FALSE;
     size->cx = desk::TextWidth(state->font, text, static_cast<size_t>(length));
     size->cy = desk::MetricsOf(state->font).height;
     return TRUE;
@@ -428,12 +437,17 @@ BOOL GetTextMetricsA(HDC dc, TEXTMETRICA* tm) {
 int GetDeviceCaps(HDC, int index) {
     SIZE screen = desk::ScreenSize();
     switch (index) {
-        case HORZRES: return screen.cx;
-        case VERTRES: return screen.cy;
-        case BITSPIXEL: return 32;
+        case HORZRES:
+            return screen.cx;
+        case VERTRES:
+            return screen.cy;
+        case BITSPIXEL:
+            return 32;
         case LOGPIXELSX:
-        case LOGPIXELSY: return 96;
-        default: return 0;
+        case LOGPIXELSY:
+            return 96;
+        default:
+            return 0;
     }
 }
 
@@ -444,7 +458,8 @@ int MulDiv(int number, int numerator, int denominator) {
     long long product = static_cast<long long>(number) * numerator;
     long long half = std::llabs(static_cast<long long>(denominator)) / 2;
     bool negative = (product < 0) != (denominator < 0);
-    long long result = (std::llabs(product) + half) / std::llabs(static_cast<long long>(denominator));
+    long long result =
+        (std::llabs(product) + half) / std::llabs(static_cast<long long>(denominator));
     if (negative) result = -result;
     if (result > 0x7FFFFFFFLL || result < -0x7FFFFFFFLL - 1) return -1;
     return static_cast<int>(result);

@@ -26,7 +26,9 @@ FontMetrics MetricsOf(HFONT font);
 // Width of GBK text in a font; a double-byte character counts once.
 int TextWidth(HFONT font, const char* text, size_t length);
 // A GBK lead byte: the first of a double-byte character.
-inline bool IsLeadByte(unsigned char c) { return c >= 0x81 && c <= 0xFE; }
+inline bool IsLeadByte(unsigned char c) {
+    return c >= 0x81 && c <= 0xFE;
+}
 
 // Device contexts are records of one window's drawing state.
 HDC NewDC(HWND hwnd);

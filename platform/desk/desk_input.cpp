@@ -20,7 +20,7 @@ struct InputEvent {
 };
 
 std::deque<InputEvent> g_input;
-BYTE g_keys[256];        // 0x80 down, 0x01 toggled
+BYTE g_keys[256];  // 0x80 down, 0x01 toggled
 POINT g_cursor = {0, 0};
 
 // The US keyboard: the character of each key without and with Shift.
@@ -30,14 +30,18 @@ struct KeyChar {
     char shifted;
 };
 const KeyChar kLayout[] = {
-    {VK_SPACE, ' ', ' '},      {VK_OEM_1, ';', ':'},      {VK_OEM_PLUS, '=', '+'}, {VK_OEM_COMMA, ',', '<'},
-    {VK_OEM_MINUS, '-', '_'},  {VK_OEM_PERIOD, '.', '>'}, {VK_OEM_2, '/', '?'},    {VK_OEM_3, '`', '~'},
-    {VK_OEM_4, '[', '{'},      {VK_OEM_5, '\\', '|'},     {VK_OEM_6, ']', '}'},    {VK_OEM_7, '\'', '"'},
-    {VK_BACK, '\b', '\b'},     {VK_TAB, '\t', '\t'},      {VK_RETURN, '\r', '\r'}, {VK_ESCAPE, 0x1B, 0x1B},
+    {VK_SPACE, ' ', ' '},     {VK_OEM_1, ';', ':'},     {VK_OEM_PLUS, '=', '+'},
+    {VK_OEM_COMMA, ',', '<'}, {VK_OEM_MINUS, '-', '_'}, {VK_OEM_PERIOD, '.', '>'},
+    {VK_OEM_2, '/', '?'},     {VK_OEM_3, '`', '~'},     {VK_OEM_4, '[', '{'},
+    {VK_OEM_5, '\\', '|'},    {VK_OEM_6, ']', '}'},     {VK_OEM_7, '\'', '"'},
+    {VK_BACK, '\b', '\b'},    {VK_TAB, '\t', '\t'},     {VK_RETURN, '\r', '\r'},
+    {VK_ESCAPE, 0x1B, 0x1B},
 };
 const char kShiftedDigits[] = ")!@#$%^&*(";
 
-bool Down(BYTE vk) { return (g_keys[vk] & 0x80) != 0; }
+bool Down(BYTE vk) {
+    return (g_keys[vk] & 0x80) != 0;
+}
 
 // The character a key makes with the current key state, or 0.
 char CharOfKey(BYTE vk) {
@@ -107,37 +111,68 @@ BYTE ScanCode(BYTE vk) {
     if (vk >= '1' && vk <= '9') return static_cast<BYTE>(vk - '1' + 2);
     if (vk >= VK_F1 && vk <= VK_F10) return static_cast<BYTE>(0x3B + vk - VK_F1);
     switch (vk) {
-        case '0': return 0x0B;
-        case VK_ESCAPE: return 0x01;
-        case VK_OEM_MINUS: return 0x0C;
-        case VK_OEM_PLUS: return 0x0D;
-        case VK_BACK: return 0x0E;
-        case VK_TAB: return 0x0F;
-        case VK_OEM_4: return 0x1A;
-        case VK_OEM_6: return 0x1B;
-        case VK_RETURN: return 0x1C;
-        case VK_CONTROL: return 0x1D;
-        case VK_OEM_1: return 0x27;
-        case VK_OEM_7: return 0x28;
-        case VK_OEM_3: return 0x29;
-        case VK_SHIFT: return 0x2A;
-        case VK_OEM_5: return 0x2B;
-        case VK_OEM_COMMA: return 0x33;
-        case VK_OEM_PERIOD: return 0x34;
-        case VK_OEM_2: return 0x35;
-        case VK_MENU: return 0x38;
-        case VK_SPACE: return 0x39;
-        case VK_HOME: return 0x47;
-        case VK_UP: return 0x48;
-        case VK_PRIOR: return 0x49;
-        case VK_LEFT: return 0x4B;
-        case VK_RIGHT: return 0x4D;
-        case VK_END: return 0x4F;
-        case VK_DOWN: return 0x50;
-        case VK_NEXT: return 0x51;
-        case VK_INSERT: return 0x52;
-        case VK_DELETE: return 0x53;
-        default: return 0;
+        case '0':
+            return 0x0B;
+        case VK_ESCAPE:
+            return 0x01;
+        case VK_OEM_MINUS:
+            return 0x0C;
+        case VK_OEM_PLUS:
+            return 0x0D;
+        case VK_BACK:
+            return 0x0E;
+        case VK_TAB:
+            return 0x0F;
+        case VK_OEM_4:
+            return 0x1A;
+        case VK_OEM_6:
+            return 0x1B;
+        case VK_RETURN:
+            return 0x1C;
+        case VK_CONTROL:
+            return 0x1D;
+        case VK_OEM_1:
+            return 0x27;
+        case VK_OEM_7:
+            return 0x28;
+        case VK_OEM_3:
+            return 0x29;
+        case VK_SHIFT:
+            return 0x2A;
+        case VK_OEM_5:
+            return 0x2B;
+        case VK_OEM_COMMA:
+            return 0x33;
+        case VK_OEM_PERIOD:
+            return 0x34;
+        case VK_OEM_2:
+            return 0x35;
+        case VK_MENU:
+            return 0x38;
+        case VK_SPACE:
+            return 0x39;
+        case VK_HOME:
+            return 0x47;
+        case VK_UP:
+            return 0x48;
+        case VK_PRIOR:
+            return 0x49;
+        case VK_LEFT:
+            return 0x4B;
+        case VK_RIGHT:
+            return 0x4D;
+        case VK_END:
+            return 0x4F;
+        case VK_DOWN:
+            return 0x50;
+        case VK_NEXT:
+            return 0x51;
+        case VK_INSERT:
+            return 0x52;
+        case VK_DELETE:
+            return 0x53;
+        default:
+            return 0;
     }
 }
 
@@ -164,8 +199,10 @@ void SetKey(BYTE vk, bool down) {
         g_keys[vk] &= static_cast<BYTE>(~0x80);
     }
     // The generic keys follow their left-hand keys.
-    if (vk == VK_SHIFT || vk == VK_LSHIFT) g_keys[vk == VK_SHIFT ? VK_LSHIFT : VK_SHIFT] = g_keys[vk];
-    if (vk == VK_CONTROL || vk == VK_LCONTROL) g_keys[vk == VK_CONTROL ? VK_LCONTROL : VK_CONTROL] = g_keys[vk];
+    if (vk == VK_SHIFT || vk == VK_LSHIFT)
+        g_keys[vk == VK_SHIFT ? VK_LSHIFT : VK_SHIFT] = g_keys[vk];
+    if (vk == VK_CONTROL || vk == VK_LCONTROL)
+        g_keys[vk == VK_CONTROL ? VK_LCONTROL : VK_CONTROL] = g_keys[vk];
     if (vk == VK_MENU || vk == VK_LMENU) g_keys[vk == VK_MENU ? VK_LMENU : VK_MENU] = g_keys[vk];
 }
 
@@ -235,9 +272,26 @@ bool Route(const InputEvent& e, MSG* msg, int* hit) {
     return true;
 }
 
+// A button going down in a child window is told to its parents
+// (WM_PARENTNOTIFY), each with the point in its own client area, up to a
+// top-level window or a child that asked for no notifications.
+void TellParentsOfClick(HWND hwnd, POINT screen) {
+    Window* w = Find(hwnd);
+    while (w != nullptr && (w->style & WS_CHILD) && !(w->exStyle & WS_EX_NOPARENTNOTIFY)) {
+        HWND parent = w->parent;
+        POINT at = screen;
+        ScreenToClient(parent, &at);
+        SendMessageA(parent, WM_PARENTNOTIFY, MAKEWPARAM(WM_LBUTTONDOWN, 0),
+                     MAKELPARAM(at.x, at.y));
+        w = Find(parent);
+    }
+}
+
 }  // namespace
 
-void InputKey(BYTE vk, bool down) { g_input.push_back(InputEvent{InputEvent::kKey, 0, vk, down, 0, {0, 0}}); }
+void InputKey(BYTE vk, bool down) {
+    g_input.push_back(InputEvent{InputEvent::kKey, 0, vk, down, 0, {0, 0}});
+}
 
 void InputKeyPress(BYTE vk, bool shift, bool ctrl) {
     if (ctrl) InputKey(VK_CONTROL, true);
@@ -248,7 +302,9 @@ void InputKeyPress(BYTE vk, bool shift, bool ctrl) {
     if (ctrl) InputKey(VK_CONTROL, false);
 }
 
-void InputImeByte(BYTE byte) { g_input.push_back(InputEvent{InputEvent::kImeByte, 0, 0, false, byte, {0, 0}}); }
+void InputImeByte(BYTE byte) {
+    g_input.push_back(InputEvent{InputEvent::kImeByte, 0, 0, false, byte, {0, 0}});
+}
 
 void InputText(const std::string& gbk) {
     for (size_t i = 0; i < gbk.size(); ++i) {
@@ -294,11 +350,12 @@ bool KeyFromName(const std::string& fullName, BYTE* vk, bool* shift, bool* ctrl)
     static const struct {
         const char* name;
         BYTE vk;
-    } kNames[] = {{"Tab", VK_TAB},      {"Enter", VK_RETURN}, {"Escape", VK_ESCAPE}, {"Backspace", VK_BACK},
-                  {"Delete", VK_DELETE}, {"Home", VK_HOME},   {"End", VK_END},       {"Left", VK_LEFT},
-                  {"Right", VK_RIGHT},   {"Up", VK_UP},       {"Down", VK_DOWN},     {"Space", VK_SPACE},
-                  {"F1", VK_F1},         {"F2", VK_F2},       {"F3", VK_F3},         {"F4", VK_F4},
-                  {"F10", VK_F10}};
+    } kNames[] = {{"Tab", VK_TAB},        {"Enter", VK_RETURN},  {"Escape", VK_ESCAPE},
+                  {"Backspace", VK_BACK}, {"Delete", VK_DELETE}, {"Home", VK_HOME},
+                  {"End", VK_END},        {"Left", VK_LEFT},     {"Right", VK_RIGHT},
+                  {"Up", VK_UP},          {"Down", VK_DOWN},     {"Space", VK_SPACE},
+                  {"F1", VK_F1},          {"F2", VK_F2},         {"F3", VK_F3},
+                  {"F4", VK_F4},          {"F10", VK_F10}};
     for (const auto& entry : kNames) {
         if (name == entry.name) {
             *vk = entry.vk;
@@ -308,7 +365,9 @@ bool KeyFromName(const std::string& fullName, BYTE* vk, bool* shift, bool* ctrl)
     return false;
 }
 
-bool InputPending() { return !g_input.empty(); }
+bool InputPending() {
+    return !g_input.empty();
+}
 
 bool PeekInput(MSG* msg, HWND filter, UINT filterMin, UINT filterMax, bool remove) {
     while (!g_input.empty()) {
@@ -331,7 +390,8 @@ bool PeekInput(MSG* msg, HWND filter, UINT filterMin, UINT filterMax, bool remov
             if (e.message == WM_LBUTTONDOWN) SetKey(VK_LBUTTON, true);
             if (e.message == WM_LBUTTONUP) SetKey(VK_LBUTTON, false);
             if (GetCapture() == nullptr) {
-                SendMessageA(m.hwnd, WM_SETCURSOR, reinterpret_cast<WPARAM>(m.hwnd), MAKELPARAM(hit, m.message));
+                SendMessageA(m.hwnd, WM_SETCURSOR, reinterpret_cast<WPARAM>(m.hwnd),
+                             MAKELPARAM(hit, m.message));
                 if (Find(m.hwnd) == nullptr) continue;
             }
             // A click into an inactive window activates it first.
@@ -339,9 +399,14 @@ bool PeekInput(MSG* msg, HWND filter, UINT filterMin, UINT filterMax, bool remov
             if (e.message == WM_LBUTTONDOWN && root != GetActiveWindow()) {
                 LRESULT how = SendMessageA(m.hwnd, WM_MOUSEACTIVATE, reinterpret_cast<WPARAM>(root),
                                            MAKELPARAM(hit, m.message));
-                if (how == MA_ACTIVATE || how == MA_ACTIVATEANDEAT) ActivateWindow(root, WA_CLICKACTIVE);
-                if (how == MA_ACTIVATEANDEAT || how == MA_NOACTIVATEANDEAT || Find(m.hwnd) == nullptr) continue;
+                if (how == MA_ACTIVATE || how == MA_ACTIVATEANDEAT)
+                    ActivateWindow(root, WA_CLICKACTIVE);
+                if (how == MA_ACTIVATEANDEAT || how == MA_NOACTIVATEANDEAT ||
+                    Find(m.hwnd) == nullptr)
+                    continue;
             }
+            if (e.message == WM_LBUTTONDOWN && hit == HTCLIENT) TellParentsOfClick(m.hwnd, e.pt);
+            if (Find(m.hwnd) == nullptr) continue;
         }
         *msg = m;
         return true;
@@ -379,7 +444,9 @@ SHORT GetKeyState(int virtualKey) {
     return static_cast<SHORT>(((state & 0x80) ? 0x8000 : 0) | (state & 0x01));
 }
 
-SHORT GetAsyncKeyState(int virtualKey) { return GetKeyState(virtualKey); }
+SHORT GetAsyncKeyState(int virtualKey) {
+    return GetKeyState(virtualKey);
+}
 
 BOOL GetCursorPos(POINT* point) {
     if (point == nullptr) return FALSE;
@@ -402,6 +469,10 @@ HCURSOR SetCursor(HCURSOR cursor) {
     return previous;
 }
 
-HCURSOR GetCursor() { return g_cursorShape; }
+HCURSOR GetCursor() {
+    return g_cursorShape;
+}
 
-BOOL MessageBeep(UINT) { return TRUE; }
+BOOL MessageBeep(UINT) {
+    return TRUE;
+}

@@ -67,8 +67,10 @@ BOOL RedrawWindow(HWND hwnd, const RECT* rect, HRGN, UINT flags) {
     if (flags & RDW_UPDATENOW) {
         UpdateWindow(hwnd);
         if (flags & RDW_ALLCHILDREN) {
-            std::vector<HWND> children = Find(hwnd) != nullptr ? Find(hwnd)->children : std::vector<HWND>{};
-            for (HWND child : children) RedrawWindow(child, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+            std::vector<HWND> children =
+                Find(hwnd) != nullptr ? Find(hwnd)->children : std::vector<HWND>{};
+            for (HWND child : children)
+                RedrawWindow(child, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
         }
     }
     return TRUE;
@@ -86,7 +88,9 @@ HDC BeginPaint(HWND hwnd, PAINTSTRUCT* paint) {
     std::memset(paint, 0, sizeof *paint);
     paint->hdc = dc;
     GetClientRect(hwnd, &paint->rcPaint);
-    if (erase) paint->fErase = SendMessageA(hwnd, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0) ? FALSE : TRUE;
+    if (erase)
+        paint->fErase =
+            SendMessageA(hwnd, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0) ? FALSE : TRUE;
     return dc;
 }
 
@@ -158,11 +162,17 @@ HICON CreateIconFromResource(BYTE* bits, DWORD size, BOOL icon, DWORD version) {
     return CreateIconFromResourceEx(bits, size, icon, version, 0, 0, LR_DEFAULTSIZE);
 }
 
-BOOL DestroyIcon(HICON icon) { return desk::FreeIcon(icon) ? TRUE : FALSE; }
+BOOL DestroyIcon(HICON icon) {
+    return desk::FreeIcon(icon) ? TRUE : FALSE;
+}
 
-BOOL DestroyCursor(HCURSOR cursor) { return desk::FreeIcon(cursor) ? TRUE : FALSE; }
+BOOL DestroyCursor(HCURSOR cursor) {
+    return desk::FreeIcon(cursor) ? TRUE : FALSE;
+}
 
-void InitCommonControls() { desk::RegisterUpDownClass(); }
+void InitCommonControls() {
+    desk::RegisterUpDownClass();
+}
 
 BOOL InitCommonControlsEx(const INITCOMMONCONTROLSEX* init) {
     if (init == nullptr || init->dwSize != sizeof(INITCOMMONCONTROLSEX)) return FALSE;

@@ -48,7 +48,8 @@ HWND FindPaintable(HWND hwnd) {
 }
 
 bool PeekPaint(MSG* msg, HWND hwnd, UINT filterMin, UINT filterMax) {
-    if (!(filterMin == 0 && filterMax == 0) && (WM_PAINT < filterMin || WM_PAINT > filterMax)) return false;
+    if (!(filterMin == 0 && filterMax == 0) && (WM_PAINT < filterMin || WM_PAINT > filterMax))
+        return false;
     for (HWND top : desk::TopLevelWindows()) {
         HWND found = FindPaintable(top);
         if (found != nullptr && (hwnd == nullptr || found == hwnd || IsChild(hwnd, found))) {
@@ -102,7 +103,8 @@ BOOL PeekMessageA(LPMSG msg, HWND hwnd, UINT filterMin, UINT filterMax, UINT rem
             return TRUE;
         }
         if (g_quitPending && hwnd == nullptr &&
-            ((filterMin == 0 && filterMax == 0) || (WM_QUIT >= filterMin && WM_QUIT <= filterMax))) {
+            ((filterMin == 0 && filterMax == 0) ||
+             (WM_QUIT >= filterMin && WM_QUIT <= filterMax))) {
             *msg = MakeMsg(nullptr, WM_QUIT, static_cast<WPARAM>(g_quitCode), 0);
             if (remove & PM_REMOVE) g_quitPending = false;
             return TRUE;
@@ -123,7 +125,9 @@ BOOL GetMessageA(LPMSG msg, HWND hwnd, UINT filterMin, UINT filterMax) {
     while (!PeekMessageA(msg, hwnd, filterMin, filterMax, PM_REMOVE)) {
         if (!desk::CurrentFrontEnd().Idle()) {
             // No message can ever arrive: on Windows the program would hang.
-            desk::LogLine("{\"event\":\"error\",\"text\":\"the program waits for input that can never come\"}");
+            desk::LogLine(
+                "{\"event\":\"error\",\"text\":\"the program waits for input that can never "
+                "come\"}");
             desk::ExitWithCode(3);
         }
     }
@@ -135,6 +139,10 @@ LRESULT DispatchMessageA(const MSG* msg) {
     return SendMessageA(msg->hwnd, msg->message, msg->wParam, msg->lParam);
 }
 
-DWORD GetMessagePos() { return static_cast<DWORD>(MAKELONG(g_lastTaken.pt.x, g_lastTaken.pt.y)); }
+DWORD GetMessagePos() {
+    return static_cast<DWORD>(MAKELONG(g_lastTaken.pt.x, g_lastTaken.pt.y));
+}
 
-LONG GetMessageTime() { return static_cast<LONG>(g_lastTaken.time); }
+LONG GetMessageTime() {
+    return static_cast<LONG>(g_lastTaken.time);
+}

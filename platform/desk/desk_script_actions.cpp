@@ -40,7 +40,8 @@ HWND ControlOf(const ScriptAction& action, std::string* rest) {
     if (rest != nullptr) *rest = end == std::string::npos ? "" : line.substr(end + 1);
     char* stop = nullptr;
     unsigned long id = std::strtoul(number.c_str(), &stop, 10);
-    if (number.empty() || stop == nullptr || *stop != '\0') ScriptError(action, "not a control id: " + number);
+    if (number.empty() || stop == nullptr || *stop != '\0')
+        ScriptError(action, "not a control id: " + number);
     HWND active = GetActiveWindow();
     if (active == nullptr) ScriptError(action, "no window is active");
     HWND control = FindControl(active, static_cast<UINT_PTR>(id));
@@ -64,11 +65,14 @@ POINT TypingPointOf(HWND hwnd) {
     return at;
 }
 
-std::string Bool(bool value) { return value ? "true" : "false"; }
+std::string Bool(bool value) {
+    return value ? "true" : "false";
+}
 
 std::string Rect(const RECT& r) {
     return "\"x\":" + std::to_string(r.left) + ",\"y\":" + std::to_string(r.top) +
-           ",\"w\":" + std::to_string(r.right - r.left) + ",\"h\":" + std::to_string(r.bottom - r.top);
+           ",\"w\":" + std::to_string(r.right - r.left) +
+           ",\"h\":" + std::to_string(r.bottom - r.top);
 }
 
 void DumpControls(const Window& parent, std::string* out) {
@@ -78,8 +82,8 @@ void DumpControls(const Window& parent, std::string* out) {
         if (out->back() != '[') out->push_back(',');
         *out += "{\"id\":" + std::to_string(c->id) + ",\"class\":" + JsonText(c->className) +
                 ",\"text\":" + JsonText(c->text) + ",\"visible\":" + Bool(c->style & WS_VISIBLE) +
-                ",\"enabled\":" + Bool(!(c->style & WS_DISABLED)) + ",\"focused\":" + Bool(GetFocus() == child) +
-                "," + Rect(c->rect) + "}";
+                ",\"enabled\":" + Bool(!(c->style & WS_DISABLED)) +
+                ",\"focused\":" + Bool(GetFocus() == child) + "," + Rect(c->rect) + "}";
         DumpControls(*c, out);
     }
 }
@@ -95,7 +99,8 @@ std::string DumpJson() {
         if (!first) out.push_back(',');
         first = false;
         out += "{\"title\":" + JsonText(w->text) + ",\"class\":" + JsonText(w->className) +
-               ",\"visible\":" + Bool(w->style & WS_VISIBLE) + "," + Rect(w->rect) + ",\"controls\":[";
+               ",\"visible\":" + Bool(w->style & WS_VISIBLE) + "," + Rect(w->rect) +
+               ",\"controls\":[";
         DumpControls(*w, &out);
         out += "]}";
     }
@@ -107,8 +112,9 @@ bool RunInputAction(const ScriptAction& action) {
     const std::string& verb = action.verb;
     if (verb == "close") {
         HWND active = GetActiveWindow();
-        if (active == nullptr || !IsWindowVisible(active)) ScriptError(action, "no window is active to close");
-        ClickCloseBox(active);
+        if (active == nullptr || !IsWindowVisible(active))
+            ScriptError(action, "no window is active to close");
+        if (!ClickCloseBox(active)) ScriptError(action, "the active window has no close box");
     } else if (verb == "dump") {
         LogLine(DumpJson());
     } else if (verb == "click") {
@@ -119,7 +125,8 @@ bool RunInputAction(const ScriptAction& action) {
         std::string text;
         HWND control = ControlOf(action, &text);
         std::string gbk;
-        if (!Utf8ToGbk(text, &gbk)) ScriptError(action, "the text has a character GBK cannot write");
+        if (!Utf8ToGbk(text, &gbk))
+            ScriptError(action, "the text has a character GBK cannot write");
         InputClick(TypingPointOf(control));
         InputText(gbk);
     } else if (verb == "clear") {
@@ -134,7 +141,8 @@ bool RunInputAction(const ScriptAction& action) {
         BYTE vk;
         bool shift;
         bool ctrl;
-        if (!KeyFromName(action.rest, &vk, &shift, &ctrl)) ScriptError(action, "unknown key " + action.rest);
+        if (!KeyFromName(action.rest, &vk, &shift, &ctrl))
+            ScriptError(action, "unknown key " + action.rest);
         InputKeyPress(vk, shift, ctrl);
     } else {
         return false;

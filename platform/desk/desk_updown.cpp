@@ -31,7 +31,9 @@ UpDownState* StateOf(HWND hwnd) {
     return w != nullptr ? static_cast<UpDownState*>(w->control) : nullptr;
 }
 
-DWORD StyleOf(HWND hwnd) { return static_cast<DWORD>(GetWindowLongA(hwnd, GWL_STYLE)); }
+DWORD StyleOf(HWND hwnd) {
+    return static_cast<DWORD>(GetWindowLongA(hwnd, GWL_STYLE));
+}
 
 bool BuddyIsEdit(HWND buddy) {
     char name[16];
@@ -116,7 +118,8 @@ void PlaceBesideBuddy(HWND hwnd, const UpDownState& s) {
         MoveWindow(s.buddy, b.left, b.top, b.right - b.left - width, b.bottom - b.top, TRUE);
         MoveWindow(hwnd, b.right - width, b.top, width, b.bottom - b.top, TRUE);
     } else {
-        MoveWindow(s.buddy, b.left + width, b.top, b.right - b.left - width, b.bottom - b.top, TRUE);
+        MoveWindow(s.buddy, b.left + width, b.top, b.right - b.left - width, b.bottom - b.top,
+                   TRUE);
         MoveWindow(hwnd, b.left, b.top, width, b.bottom - b.top, TRUE);
     }
 }
@@ -143,7 +146,8 @@ void Step(HWND hwnd, bool up) {
     int next = s->pos + nm.iDelta;
     if (!InRange(*s, next)) {
         if (StyleOf(hwnd) & UDS_WRAP) {
-            next = nm.iDelta > 0 ? (s->lower < s->upper ? s->lower : s->upper) : (s->lower < s->upper ? s->upper : s->lower);
+            next = nm.iDelta > 0 ? (s->lower < s->upper ? s->lower : s->upper)
+                                 : (s->lower < s->upper ? s->upper : s->lower);
         } else {
             next = Clamp(*s, next);
         }
@@ -155,7 +159,8 @@ void Step(HWND hwnd, bool up) {
     s = StateOf(hwnd);
     if (s == nullptr) return;
     UINT scroll = (StyleOf(hwnd) & UDS_HORZ) ? WM_HSCROLL : WM_VSCROLL;
-    SendMessageA(GetParent(hwnd), scroll, MAKEWPARAM(SB_THUMBPOSITION, s->pos), reinterpret_cast<LPARAM>(hwnd));
+    SendMessageA(GetParent(hwnd), scroll, MAKEWPARAM(SB_THUMBPOSITION, s->pos),
+                 reinterpret_cast<LPARAM>(hwnd));
 }
 
 LRESULT CALLBACK UpDownProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -199,19 +204,25 @@ LRESULT CALLBACK UpDownProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
                 if (message == WM_LBUTTONUP && GetCapture() == hwnd) ReleaseCapture();
                 UINT scroll = (StyleOf(hwnd) & UDS_HORZ) ? WM_HSCROLL : WM_VSCROLL;
                 if (StateOf(hwnd) != nullptr) {
-                    SendMessageA(GetParent(hwnd), scroll, MAKEWPARAM(SB_ENDSCROLL, StateOf(hwnd)->pos),
+                    SendMessageA(GetParent(hwnd), scroll,
+                                 MAKEWPARAM(SB_ENDSCROLL, StateOf(hwnd)->pos),
                                  reinterpret_cast<LPARAM>(hwnd));
                 }
             }
             return 0;
-        case WM_ENABLE: InvalidateRect(hwnd, nullptr, TRUE); return 0;
-        case UDM_SETBUDDY: return reinterpret_cast<LRESULT>(SetBuddy(hwnd, s, reinterpret_cast<HWND>(wParam)));
-        case UDM_GETBUDDY: return reinterpret_cast<LRESULT>(s.buddy);
+        case WM_ENABLE:
+            InvalidateRect(hwnd, nullptr, TRUE);
+            return 0;
+        case UDM_SETBUDDY:
+            return reinterpret_cast<LRESULT>(SetBuddy(hwnd, s, reinterpret_cast<HWND>(wParam)));
+        case UDM_GETBUDDY:
+            return reinterpret_cast<LRESULT>(s.buddy);
         case UDM_SETRANGE:
             s.upper = static_cast<SHORT>(LOWORD(lParam));
             s.lower = static_cast<SHORT>(HIWORD(lParam));
             return 0;
-        case UDM_GETRANGE: return MAKELONG(s.upper, s.lower);
+        case UDM_GETRANGE:
+            return MAKELONG(s.upper, s.lower);
         case UDM_SETRANGE32:
             s.lower = static_cast<int>(wParam);
             s.upper = static_cast<int>(lParam);
@@ -223,7 +234,8 @@ LRESULT CALLBACK UpDownProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
         case UDM_SETPOS:
         case UDM_SETPOS32: {
             int old = s.pos;
-            s.pos = Clamp(s, message == UDM_SETPOS ? static_cast<SHORT>(LOWORD(lParam)) : static_cast<int>(lParam));
+            s.pos = Clamp(s, message == UDM_SETPOS ? static_cast<SHORT>(LOWORD(lParam))
+                                                   : static_cast<int>(lParam));
             WriteBuddy(hwnd, s);
             return old;
         }
@@ -244,7 +256,8 @@ LRESULT CALLBACK UpDownProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
             s.base = static_cast<int>(wParam);
             return old;
         }
-        case UDM_GETBASE: return s.base;
+        case UDM_GETBASE:
+            return s.base;
         case UDM_SETACCEL: {
             const UDACCEL* list = reinterpret_cast<const UDACCEL*>(lParam);
             if (list == nullptr || wParam == 0) return FALSE;
@@ -254,17 +267,20 @@ LRESULT CALLBACK UpDownProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
         case UDM_GETACCEL: {
             UDACCEL* out = reinterpret_cast<UDACCEL*>(lParam);
             size_t n = s.accel.empty() ? 1 : s.accel.size();
-            for (size_t i = 0; out != nullptr && i < n && i < wParam; ++i) out[i] = s.accel.empty() ? UDACCEL{0, 1} : s.accel[i];
+            for (size_t i = 0; out != nullptr && i < n && i < wParam; ++i)
+                out[i] = s.accel.empty() ? UDACCEL{0, 1} : s.accel[i];
             return static_cast<LRESULT>(n);
         }
-        default: return DefWindowProcA(hwnd, message, wParam, lParam);
+        default:
+            return DefWindowProcA(hwnd, message, wParam, lParam);
     }
 }
 
 }  // namespace
 
 void RegisterUpDownClass() {
-    RegisterSystemClass(UPDOWN_CLASSA, UpDownProc, CS_HREDRAW | CS_VREDRAW, LoadCursorA(nullptr, IDC_ARROW), nullptr);
+    RegisterSystemClass(UPDOWN_CLASSA, UpDownProc, CS_HREDRAW | CS_VREDRAW,
+                        LoadCursorA(nullptr, IDC_ARROW), nullptr);
 }
 
 }  // namespace desk

@@ -61,7 +61,8 @@ void NotifyAncestors(HWND hwnd, UINT event) {
     HWND child = hwnd;
     while (w != nullptr && (w->style & WS_CHILD) && !(w->exStyle & WS_EX_NOPARENTNOTIFY)) {
         HWND parent = w->parent;
-        SendMessageA(parent, WM_PARENTNOTIFY, MAKEWPARAM(event, id), reinterpret_cast<LPARAM>(child));
+        SendMessageA(parent, WM_PARENTNOTIFY, MAKEWPARAM(event, id),
+                     reinterpret_cast<LPARAM>(child));
         w = Find(parent);
     }
 }
@@ -89,6 +90,9 @@ void SendNcDestroyAndFree(HWND hwnd) {
     SendMessageA(hwnd, WM_NCDESTROY, 0, 0);
     w = Find(hwnd);
     if (w == nullptr) return;
+    // A window's menus go with it.
+    GetSystemMenu(hwnd, TRUE);
+    if (!(w->style & WS_CHILD) && w->menu != nullptr) DestroyMenu(w->menu);
     if (Window* parent = Find(w->parent)) EraseHandle(parent->children, hwnd);
     EraseHandle(TopLevelOrder(), hwnd);
     ForgetWindow(hwnd);
@@ -112,7 +116,9 @@ Window* Find(HWND hwnd) {
     return it == Windows().end() ? nullptr : it->second.get();
 }
 
-std::vector<HWND> TopLevelWindows() { return TopLevelOrder(); }
+std::vector<HWND> TopLevelWindows() {
+    return TopLevelOrder();
+}
 
 std::vector<HWND> TopLevelWindowsByAge() {
     std::vector<HWND> list;
@@ -147,7 +153,8 @@ std::vector<HWND>& SiblingsOf(const Window& w) {
     return TopLevelOrder();
 }
 
-void RegisterSystemClass(const char* name, WNDPROC proc, UINT style, HCURSOR cursor, HBRUSH background) {
+void RegisterSystemClass(const char* name, WNDPROC proc, UINT style, HCURSOR cursor,
+                         HBRUSH background) {
     for (const auto& cls : Classes()) {
         if (cls->system && strcasecmp(cls->name.c_str(), name) == 0) return;
     }
@@ -208,8 +215,8 @@ ATOM RegisterClassA(const WNDCLASSA* wc) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return 0;
     }
-    WNDCLASSEXA ex = {sizeof(WNDCLASSEXA), wc->style,   wc->lpfnWndProc,   wc->cbClsExtra,
-                      wc->cbWndExtra,      wc->hInstance, wc->hIcon,       wc->hCursor,
+    WNDCLASSEXA ex = {sizeof(WNDCLASSEXA), wc->style,        wc->lpfnWndProc,   wc->cbClsExtra,
+                      wc->cbWndExtra,      wc->hInstance,    wc->hIcon,         wc->hCursor,
                       wc->hbrBackground,   wc->lpszMenuName, wc->lpszClassName, nullptr};
     return RegisterClassExA(&ex);
 }
@@ -241,13 +248,14 @@ BOOL GetClassInfoExA(HINSTANCE, LPCSTR className, WNDCLASSEXA* wc) {
 BOOL GetClassInfoA(HINSTANCE instance, LPCSTR className, WNDCLASSA* wc) {
     WNDCLASSEXA ex;
     if (!GetClassInfoExA(instance, className, &ex) || wc == nullptr) return FALSE;
-    *wc = WNDCLASSA{ex.style,     ex.lpfnWndProc, ex.cbClsExtra,     ex.cbWndExtra,   ex.hInstance,
-                    ex.hIcon,     ex.hCursor,     ex.hbrBackground,  ex.lpszMenuName, ex.lpszClassName};
+    *wc = WNDCLASSA{ex.style, ex.lpfnWndProc, ex.cbClsExtra,    ex.cbWndExtra,   ex.hInstance,
+                    ex.hIcon, ex.hCursor,     ex.hbrBackground, ex.lpszMenuName, ex.lpszClassName};
     return TRUE;
 }
 
 HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD style, int x, int y,
-                     int width, int height, HWND parent, HMENU menu, HINSTANCE instance, LPVOID param) {
+                     int width, int height, HWND parent, HMENU menu, HINSTANCE instance,
+                     LPVOID param) {
     desk::EnsureSystemClasses();
     const desk::WindowClass* cls = desk::FindClass(className);
     if (cls == nullptr) {
@@ -277,7 +285,8 @@ HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD s
     w->className = className;
     w->proc = cls->wc.lpfnWndProc;
     w->instance = instance;
-    w->style = style & ~(WS_VISIBLE | WS_MINIMIZE | WS_MAXIMIZE);  // shown after WM_CREATE, as Win32 does
+    w->style =
+        style & ~(WS_VISIBLE | WS_MINIMIZE | WS_MAXIMIZE);  // shown after WM_CREATE, as Win32 does
     w->exStyle = exStyle;
     w->rect = RECT{x, y, x + width, y + height};
     w->restoreRect = w->rect;
@@ -288,6 +297,7 @@ HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD s
         w->owner = desk::RootOf(parent);
         w->menu = menu;
     }
+    w->lastClient = desk::ClientArea(*w);
     w->extra.assign(cls->wc.cbWndExtra > 0 ? static_cast<size_t>(cls->wc.cbWndExtra) : 0, 0);
     Window* raw = w.get();
     desk::Windows()[reinterpret_cast<uintptr_t>(hwnd)] = std::move(w);
@@ -299,13 +309,16 @@ HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD s
         auto& order = desk::TopLevelOrder();
         auto at = order.begin();
         if (!(exStyle & WS_EX_TOPMOST)) {
-            while (at != order.end() && Find(*at) != nullptr && (Find(*at)->exStyle & WS_EX_TOPMOST)) ++at;
+            while (at != order.end() && Find(*at) != nullptr &&
+                   (Find(*at)->exStyle & WS_EX_TOPMOST))
+                ++at;
         }
         order.insert(at, hwnd);
     }
 
-    CREATESTRUCTA cs = {param, instance, menu, parent, height, width, y, x,
-                        static_cast<LONG>(style), windowName, className, exStyle};
+    CREATESTRUCTA cs = {
+        param,      instance,  menu,   parent, height, width, y, x, static_cast<LONG>(style),
+        windowName, className, exStyle};
     if (!SendMessageA(hwnd, WM_NCCREATE, 0, reinterpret_cast<LPARAM>(&cs))) {
         if (Find(hwnd) != nullptr) DestroyWindow(hwnd);
         return nullptr;
@@ -319,14 +332,19 @@ HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD s
     if (created == nullptr) return nullptr;
     // Minimised or maximised from the start: the state is taken quietly,
     // the size messages come with the first showing.
-    if (style & (WS_MINIMIZE | WS_MAXIMIZE)) desk::EnterMinMax(*created, (style & WS_MINIMIZE) ? SW_MINIMIZE : SW_MAXIMIZE);
+    if (style & (WS_MINIMIZE | WS_MAXIMIZE)) {
+        desk::EnterMinMax(*created, (style & WS_MINIMIZE) ? SW_MINIMIZE : SW_MAXIMIZE);
+        created->lastClient = desk::ClientArea(*created);
+    }
     // Child and pop-up windows learn their size now; overlapped windows when
     // first shown.
     if (style & (WS_CHILD | WS_POPUP)) desk::SendSizeAndMove(hwnd);
     if (style & WS_CHILD) desk::NotifyAncestors(hwnd, WM_CREATE);
     if (Find(hwnd) == nullptr) return nullptr;
     if (style & WS_VISIBLE) {
-        ShowWindow(hwnd, (style & WS_MINIMIZE) ? SW_SHOWMINIMIZED : (style & WS_MAXIMIZE) ? SW_SHOWMAXIMIZED : SW_SHOW);
+        ShowWindow(hwnd, (style & WS_MINIMIZE)   ? SW_SHOWMINIMIZED
+                         : (style & WS_MAXIMIZE) ? SW_SHOWMAXIMIZED
+                                                 : SW_SHOW);
     }
     return Find(hwnd) != nullptr ? hwnd : nullptr;
 }
@@ -364,12 +382,15 @@ BOOL DestroyWindow(HWND hwnd) {
     return TRUE;
 }
 
-BOOL IsWindow(HWND hwnd) { return Find(hwnd) != nullptr || hwnd == GetDesktopWindow(); }
+BOOL IsWindow(HWND hwnd) {
+    return Find(hwnd) != nullptr || hwnd == GetDesktopWindow();
+}
 
 int GetClassNameA(HWND hwnd, LPSTR buffer, int size) {
     Window* w = Find(hwnd);
     if (w == nullptr || buffer == nullptr || size <= 0) return 0;
-    size_t n = w->cls->name.size() < static_cast<size_t>(size - 1) ? w->cls->name.size() : static_cast<size_t>(size - 1);
+    size_t n = w->cls->name.size() < static_cast<size_t>(size - 1) ? w->cls->name.size()
+                                                                   : static_cast<size_t>(size - 1);
     std::memcpy(buffer, w->cls->name.data(), n);
     buffer[n] = '\0';
     return static_cast<int>(n);
@@ -380,11 +401,17 @@ DWORD GetClassLongA(HWND hwnd, int index) {
     if (w == nullptr) return 0;
     const WNDCLASSEXA& wc = w->cls->wc;
     switch (index) {
-        case GCL_STYLE: return wc.style;
-        case GCL_WNDPROC: return static_cast<DWORD>(reinterpret_cast<uintptr_t>(wc.lpfnWndProc));
-        case GCL_HBRBACKGROUND: return static_cast<DWORD>(reinterpret_cast<uintptr_t>(wc.hbrBackground));
-        case GCL_HCURSOR: return static_cast<DWORD>(reinterpret_cast<uintptr_t>(wc.hCursor));
-        case GCL_HICON: return static_cast<DWORD>(reinterpret_cast<uintptr_t>(wc.hIcon));
-        default: return 0;
+        case GCL_STYLE:
+            return wc.style;
+        case GCL_WNDPROC:
+            return static_cast<DWORD>(reinterpret_cast<uintptr_t>(wc.lpfnWndProc));
+        case GCL_HBRBACKGROUND:
+            return static_cast<DWORD>(reinterpret_cast<uintptr_t>(wc.hbrBackground));
+        case GCL_HCURSOR:
+            return static_cast<DWORD>(reinterpret_cast<uintptr_t>(wc.hCursor));
+        case GCL_HICON:
+            return static_cast<DWORD>(reinterpret_cast<uintptr_t>(wc.hIcon));
+        default:
+            return 0;
     }
 }

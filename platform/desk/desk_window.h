@@ -20,13 +20,13 @@ struct WindowClass {
 // What a window's last paint left behind: the desk draws no pixels, but
 // tests and front ends can see which colours and text a control used.
 struct PaintRecord {
-    int count;            // number of completed paints
-    HBRUSH background;    // brush of the last FillRect
-    COLORREF textColor;   // DC text colour when text was last drawn
-    COLORREF bkColor;     // DC background colour then
-    int bkMode;           // TRANSPARENT or OPAQUE then
-    HFONT font;           // font selected then
-    std::string text;     // the last text drawn (GBK)
+    int count;           // number of completed paints
+    HBRUSH background;   // brush of the last FillRect
+    COLORREF textColor;  // DC text colour when text was last drawn
+    COLORREF bkColor;    // DC background colour then
+    int bkMode;          // TRANSPARENT or OPAQUE then
+    HFONT font;          // font selected then
+    std::string text;    // the last text drawn (GBK)
 };
 
 struct Window {
@@ -37,26 +37,27 @@ struct Window {
     HINSTANCE instance;
     DWORD style;
     DWORD exStyle;
-    RECT rect;            // outer rectangle: screen coordinates for top-level
-                          // windows, parent client coordinates for children
-    RECT restoreRect;     // outer rectangle before minimising or maximising
-    HWND parent;          // WS_CHILD windows: the parent
-    HWND owner;           // top-level windows: the owner, or null
-    HMENU menu;           // top-level windows: the menu (only its presence counts)
-    UINT_PTR id;          // child control id
-    std::string text;     // GBK
-    bool shownOnce;       // the log's "show" line was written
-    bool sizeSent;        // WM_SIZE/WM_MOVE were sent once (overlapped windows wait for the first show)
-    bool destroying;      // DestroyWindow is under way
-    bool needsPaint;      // has an update region
-    bool needsErase;      // WM_ERASEBKGND is due at the next BeginPaint
-    bool closeArmed;      // the mouse went down on the close box
-    LONG_PTR userData;    // GWL_USERDATA
-    std::vector<BYTE> extra;               // cbWndExtra bytes
-    std::map<std::string, HANDLE> props;   // SetPropA; integer atoms as "#n"
+    RECT rect;         // outer rectangle: screen coordinates for top-level
+                       // windows, parent client coordinates for children
+    RECT restoreRect;  // outer rectangle before minimising or maximising
+    RECT lastClient;   // client area at the last placement, in window coordinates
+    HWND parent;       // WS_CHILD windows: the parent
+    HWND owner;        // top-level windows: the owner, or null
+    HMENU menu;        // top-level windows: the menu (only its presence counts)
+    UINT_PTR id;       // child control id
+    std::string text;  // GBK
+    bool shownOnce;    // the log's "show" line was written
+    bool sizeSent;    // WM_SIZE/WM_MOVE were sent once (overlapped windows wait for the first show)
+    bool destroying;  // DestroyWindow is under way
+    bool needsPaint;  // has an update region
+    bool needsErase;  // WM_ERASEBKGND is due at the next BeginPaint
+    bool closeArmed;  // the mouse went down on the close box
+    LONG_PTR userData;                    // GWL_USERDATA
+    std::vector<BYTE> extra;              // cbWndExtra bytes
+    std::map<std::string, HANDLE> props;  // SetPropA; integer atoms as "#n"
     HICON bigIcon;
     HICON smallIcon;
-    void* control;        // state of a built-in control, owned by its class
+    void* control;               // state of a built-in control, owned by its class
     std::vector<HWND> children;  // in Z order, top first
     PaintRecord paint;
 };
@@ -80,6 +81,8 @@ std::vector<HWND>& SiblingsOf(const Window& w);
 // Non-client frame of a window, in pixels from each edge of the outer
 // rectangle to the client area.
 RECT FrameInsets(DWORD style, DWORD exStyle, bool hasMenu);
+// The client area in the window's own coordinates (from its outer top-left).
+RECT ClientArea(const Window& w);
 // The client area's top-left corner in screen coordinates.
 POINT ClientOrigin(const Window& w);
 // Outer rectangle in screen coordinates.
@@ -102,13 +105,17 @@ void SendPosChangedMessages(HWND hwnd, const WINDOWPOS& pos);
 // Marks the window and its descendants as needing a paint.
 void InvalidateTree(HWND hwnd);
 
+// Whether the window's system menu still offers an enabled close command
+// (a program may remove SC_CLOSE, which takes the close box away).
+bool CloseCommandEnabled(HWND hwnd);
+
 // The screen size (DESK_SCREEN=WxH, else 1920 x 1080).
 SIZE ScreenSize();
 
 // Focus and activation bookkeeping the window manager keeps up to date.
-void ForgetWindow(HWND hwnd);            // the window is gone
-void FocusLeavesHidden(HWND hwnd);       // the window was hidden or is being destroyed
-void ActivateOtherThan(HWND hwnd);       // the active window goes away
+void ForgetWindow(HWND hwnd);       // the window is gone
+void FocusLeavesHidden(HWND hwnd);  // the window was hidden or is being destroyed
+void ActivateOtherThan(HWND hwnd);  // the active window goes away
 // Activates a top-level window as a mouse click or a show does; `how` is
 // WA_ACTIVE or WA_CLICKACTIVE.
 bool ActivateWindow(HWND hwnd, int how);
@@ -120,7 +127,8 @@ void RegisterEditClass();
 void RegisterButtonClass();
 void RegisterUpDownClass();
 // Registers a built-in class; `name` is its real Win32 class name.
-void RegisterSystemClass(const char* name, WNDPROC proc, UINT style, HCURSOR cursor, HBRUSH background);
+void RegisterSystemClass(const char* name, WNDPROC proc, UINT style, HCURSOR cursor,
+                         HBRUSH background);
 
 // Sends WM_COMMAND (id, code) from a control to its parent.
 void NotifyParent(HWND control, UINT code);

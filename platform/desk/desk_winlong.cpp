@@ -51,7 +51,9 @@ LONG ChangeStyle(HWND hwnd, int index, DWORD value) {
 
 }  // namespace
 
-HWND GetDesktopWindow() { return kDesktop; }
+HWND GetDesktopWindow() {
+    return kDesktop;
+}
 
 BOOL SetWindowTextA(HWND hwnd, LPCSTR text) {
     if (Find(hwnd) == nullptr) {
@@ -65,7 +67,8 @@ int GetWindowTextA(HWND hwnd, LPSTR buffer, int size) {
     if (buffer == nullptr || size <= 0) return 0;
     buffer[0] = '\0';
     if (Find(hwnd) == nullptr) return 0;
-    return static_cast<int>(SendMessageA(hwnd, WM_GETTEXT, static_cast<WPARAM>(size), reinterpret_cast<LPARAM>(buffer)));
+    return static_cast<int>(SendMessageA(hwnd, WM_GETTEXT, static_cast<WPARAM>(size),
+                                         reinterpret_cast<LPARAM>(buffer)));
 }
 
 int GetWindowTextLengthA(HWND hwnd) {
@@ -73,7 +76,9 @@ int GetWindowTextLengthA(HWND hwnd) {
     return static_cast<int>(SendMessageA(hwnd, WM_GETTEXTLENGTH, 0, 0));
 }
 
-BOOL SetDlgItemTextA(HWND parent, int id, LPCSTR text) { return SetWindowTextA(GetDlgItem(parent, id), text); }
+BOOL SetDlgItemTextA(HWND parent, int id, LPCSTR text) {
+    return SetWindowTextA(GetDlgItem(parent, id), text);
+}
 
 UINT GetDlgItemTextA(HWND parent, int id, LPSTR buffer, int size) {
     return static_cast<UINT>(GetWindowTextA(GetDlgItem(parent, id), buffer, size));
@@ -86,15 +91,23 @@ LONG GetWindowLongA(HWND hwnd, int index) {
         return 0;
     }
     switch (index) {
-        case GWL_WNDPROC: return static_cast<LONG>(reinterpret_cast<uintptr_t>(w->proc));
-        case GWL_HINSTANCE: return static_cast<LONG>(reinterpret_cast<uintptr_t>(w->instance));
+        case GWL_WNDPROC:
+            return static_cast<LONG>(reinterpret_cast<uintptr_t>(w->proc));
+        case GWL_HINSTANCE:
+            return static_cast<LONG>(reinterpret_cast<uintptr_t>(w->instance));
         case GWL_HWNDPARENT:
-            return static_cast<LONG>(reinterpret_cast<uintptr_t>((w->style & WS_CHILD) ? w->parent : w->owner));
-        case GWL_ID: return static_cast<LONG>(w->id);
-        case GWL_STYLE: return static_cast<LONG>(w->style);
-        case GWL_EXSTYLE: return static_cast<LONG>(w->exStyle);
-        case GWL_USERDATA: return static_cast<LONG>(w->userData);
-        default: break;
+            return static_cast<LONG>(
+                reinterpret_cast<uintptr_t>((w->style & WS_CHILD) ? w->parent : w->owner));
+        case GWL_ID:
+            return static_cast<LONG>(w->id);
+        case GWL_STYLE:
+            return static_cast<LONG>(w->style);
+        case GWL_EXSTYLE:
+            return static_cast<LONG>(w->exStyle);
+        case GWL_USERDATA:
+            return static_cast<LONG>(w->userData);
+        default:
+            break;
     }
     if (index >= 0 && static_cast<size_t>(index) + sizeof(LONG) <= w->extra.size()) {
         LONG value;
@@ -119,12 +132,15 @@ LONG SetWindowLongA(HWND hwnd, int index, LONG value) {
             return old;
         case GWL_HINSTANCE:
             old = static_cast<LONG>(reinterpret_cast<uintptr_t>(w->instance));
-            w->instance = reinterpret_cast<HINSTANCE>(static_cast<uintptr_t>(static_cast<DWORD>(value)));
+            w->instance =
+                reinterpret_cast<HINSTANCE>(static_cast<uintptr_t>(static_cast<DWORD>(value)));
             return old;
         case GWL_HWNDPARENT:
-            if (w->style & WS_CHILD) return static_cast<LONG>(reinterpret_cast<uintptr_t>(w->parent));
+            if (w->style & WS_CHILD)
+                return static_cast<LONG>(reinterpret_cast<uintptr_t>(w->parent));
             old = static_cast<LONG>(reinterpret_cast<uintptr_t>(w->owner));
-            w->owner = desk::RootOf(reinterpret_cast<HWND>(static_cast<uintptr_t>(static_cast<DWORD>(value))));
+            w->owner = desk::RootOf(
+                reinterpret_cast<HWND>(static_cast<uintptr_t>(static_cast<DWORD>(value))));
             return old;
         case GWL_ID:
             old = static_cast<LONG>(w->id);
@@ -137,7 +153,8 @@ LONG SetWindowLongA(HWND hwnd, int index, LONG value) {
             old = static_cast<LONG>(w->userData);
             w->userData = value;
             return old;
-        default: break;
+        default:
+            break;
     }
     if (index >= 0 && static_cast<size_t>(index) + sizeof(LONG) <= w->extra.size()) {
         std::memcpy(&old, w->extra.data() + index, sizeof old);
@@ -214,19 +231,28 @@ HWND GetWindow(HWND hwnd, UINT command) {
     const std::vector<HWND>& siblings = desk::SiblingsOf(*w);
     auto at = std::find(siblings.begin(), siblings.end(), hwnd);
     switch (command) {
-        case GW_HWNDFIRST: return siblings.empty() ? nullptr : siblings.front();
-        case GW_HWNDLAST: return siblings.empty() ? nullptr : siblings.back();
-        case GW_HWNDNEXT: return (at == siblings.end() || at + 1 == siblings.end()) ? nullptr : *(at + 1);
-        case GW_HWNDPREV: return (at == siblings.end() || at == siblings.begin()) ? nullptr : *(at - 1);
-        case GW_OWNER: return (w->style & WS_CHILD) ? nullptr : w->owner;
-        case GW_CHILD: return w->children.empty() ? nullptr : w->children.front();
+        case GW_HWNDFIRST:
+            return siblings.empty() ? nullptr : siblings.front();
+        case GW_HWNDLAST:
+            return siblings.empty() ? nullptr : siblings.back();
+        case GW_HWNDNEXT:
+            return (at == siblings.end() || at + 1 == siblings.end()) ? nullptr : *(at + 1);
+        case GW_HWNDPREV:
+            return (at == siblings.end() || at == siblings.begin()) ? nullptr : *(at - 1);
+        case GW_OWNER:
+            return (w->style & WS_CHILD) ? nullptr : w->owner;
+        case GW_CHILD:
+            return w->children.empty() ? nullptr : w->children.front();
         case GW_ENABLEDPOPUP:
             for (HWND top : desk::TopLevelWindows()) {
                 Window* t = Find(top);
-                if (t != nullptr && t->owner == hwnd && (t->style & WS_VISIBLE) && !(t->style & WS_DISABLED)) return top;
+                if (t != nullptr && t->owner == hwnd && (t->style & WS_VISIBLE) &&
+                    !(t->style & WS_DISABLED))
+                    return top;
             }
             return nullptr;
-        default: return nullptr;
+        default:
+            return nullptr;
     }
 }
 
@@ -234,14 +260,17 @@ HWND GetAncestor(HWND hwnd, UINT flags) {
     Window* w = Find(hwnd);
     if (w == nullptr) return nullptr;
     switch (flags) {
-        case GA_PARENT: return (w->style & WS_CHILD) ? w->parent : kDesktop;
-        case GA_ROOT: return desk::RootOf(hwnd);
+        case GA_PARENT:
+            return (w->style & WS_CHILD) ? w->parent : kDesktop;
+        case GA_ROOT:
+            return desk::RootOf(hwnd);
         case GA_ROOTOWNER: {
             HWND root = desk::RootOf(hwnd);
             while (Find(root) != nullptr && Find(root)->owner != nullptr) root = Find(root)->owner;
             return root;
         }
-        default: return nullptr;
+        default:
+            return nullptr;
     }
 }
 
@@ -285,17 +314,12 @@ LRESULT SendDlgItemMessageA(HWND parent, int id, UINT message, WPARAM wParam, LP
 }
 
 // Every descendant, each followed by its own descendants; the list is taken
-// first so that windows created or destroyed by the callback do not upset it.
+// first so that windows created or destroyed by the callback do not upset
+// it. Without a parent it is EnumWindows, as on Win32.
 BOOL EnumChildWindows(HWND parent, WNDENUMPROC proc, LPARAM lParam) {
+    if (parent == nullptr || parent == kDesktop) return EnumWindows(proc, lParam);
     std::vector<HWND> list;
-    if (parent == nullptr || parent == kDesktop) {
-        for (HWND top : desk::TopLevelWindows()) {
-            list.push_back(top);
-            if (Window* t = Find(top)) CollectDescendants(*t, &list);
-        }
-    } else if (Window* w = Find(parent)) {
-        CollectDescendants(*w, &list);
-    }
+    if (Window* w = Find(parent)) CollectDescendants(*w, &list);
     for (HWND hwnd : list) {
         if (Find(hwnd) != nullptr && !proc(hwnd, lParam)) break;
     }
@@ -309,7 +333,9 @@ BOOL EnumWindows(WNDENUMPROC proc, LPARAM lParam) {
     return TRUE;
 }
 
-BOOL EnumThreadWindows(DWORD, WNDENUMPROC proc, LPARAM lParam) { return EnumWindows(proc, lParam); }
+BOOL EnumThreadWindows(DWORD, WNDENUMPROC proc, LPARAM lParam) {
+    return EnumWindows(proc, lParam);
+}
 
 DWORD GetWindowThreadProcessId(HWND hwnd, LPDWORD processId) {
     if (Find(hwnd) == nullptr) return 0;

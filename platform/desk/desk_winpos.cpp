@@ -18,15 +18,15 @@ namespace {
 // The desk's frame metrics, those of the classic Windows look. Everything
 // that measures a frame (AdjustWindowRectEx, GetClientRect, hit testing,
 // GetSystemMetrics) uses these numbers, so they always agree.
-constexpr int kBorder = 1;         // SM_CXBORDER: a thin line (WS_BORDER)
-constexpr int kEdge = 2;           // SM_CXEDGE: a sunken edge (WS_EX_CLIENTEDGE)
-constexpr int kDialogFrame = 3;    // SM_CXDLGFRAME: a fixed frame (WS_DLGFRAME, WS_EX_DLGMODALFRAME)
-constexpr int kSizingFrame = 4;    // SM_CXFRAME: a sizing frame (WS_THICKFRAME)
-constexpr int kCaption = 19;       // SM_CYCAPTION: title bar
-constexpr int kSmallCaption = 15;  // SM_CYSMCAPTION: title bar of a tool window
-constexpr int kMenuBar = 19;       // SM_CYMENU
-constexpr int kScrollBar = 16;     // SM_CXVSCROLL, SM_CYHSCROLL
-constexpr int kCaptionButton = 18; // SM_CXSIZE, SM_CYSIZE
+constexpr int kBorder = 1;       // SM_CXBORDER: a thin line (WS_BORDER)
+constexpr int kEdge = 2;         // SM_CXEDGE: a sunken edge (WS_EX_CLIENTEDGE)
+constexpr int kDialogFrame = 3;  // SM_CXDLGFRAME: a fixed frame (WS_DLGFRAME, WS_EX_DLGMODALFRAME)
+constexpr int kSizingFrame = 4;  // SM_CXFRAME: a sizing frame (WS_THICKFRAME)
+constexpr int kCaption = 19;     // SM_CYCAPTION: title bar
+constexpr int kSmallCaption = 15;   // SM_CYSMCAPTION: title bar of a tool window
+constexpr int kMenuBar = 19;        // SM_CYMENU
+constexpr int kScrollBar = 16;      // SM_CXVSCROLL, SM_CYHSCROLL
+constexpr int kCaptionButton = 18;  // SM_CXSIZE, SM_CYSIZE
 // A minimised window lies off screen, as on Win32.
 constexpr int kMinimisedPos = -32000;
 constexpr int kMinimisedWidth = 160;
@@ -55,7 +55,9 @@ RECT WithoutScrollBars(DWORD style, DWORD exStyle, bool hasMenu) {
     return insets;
 }
 
-bool HasMenu(const Window& w) { return !(w.style & WS_CHILD) && w.menu != nullptr; }
+bool HasMenu(const Window& w) {
+    return !(w.style & WS_CHILD) && w.menu != nullptr;
+}
 
 RECT ClientInWindow(const Window& w) {
     int width = w.rect.right - w.rect.left;
@@ -71,8 +73,9 @@ RECT ClientInWindow(const Window& w) {
 void LogShow(Window& w) {
     if (w.shownOnce || (w.style & WS_CHILD) != 0) return;
     w.shownOnce = true;
-    LogLine("{\"event\":\"show\",\"title\":" + JsonText(w.text) + ",\"class\":" + JsonText(w.className) +
-            ",\"x\":" + std::to_string(w.rect.left) + ",\"y\":" + std::to_string(w.rect.top) +
+    LogLine("{\"event\":\"show\",\"title\":" + JsonText(w.text) +
+            ",\"class\":" + JsonText(w.className) + ",\"x\":" + std::to_string(w.rect.left) +
+            ",\"y\":" + std::to_string(w.rect.top) +
             ",\"w\":" + std::to_string(w.rect.right - w.rect.left) +
             ",\"h\":" + std::to_string(w.rect.bottom - w.rect.top) + "}");
 }
@@ -94,11 +97,13 @@ void PlaceInZOrder(Window& w, HWND after) {
     }
     auto firstPlain = [&list]() {
         auto at = list.begin();
-        while (at != list.end() && Find(*at) != nullptr && (Find(*at)->exStyle & WS_EX_TOPMOST)) ++at;
+        while (at != list.end() && Find(*at) != nullptr && (Find(*at)->exStyle & WS_EX_TOPMOST))
+            ++at;
         return at;
     };
     if (after == HWND_TOP) {
-        list.insert((topLevel && !(w.exStyle & WS_EX_TOPMOST)) ? firstPlain() : list.begin(), w.handle);
+        list.insert((topLevel && !(w.exStyle & WS_EX_TOPMOST)) ? firstPlain() : list.begin(),
+                    w.handle);
     } else if (after == HWND_BOTTOM) {
         list.push_back(w.handle);
     } else {
@@ -122,6 +127,10 @@ RECT FrameInsets(DWORD style, DWORD exStyle, bool hasMenu) {
     if (style & WS_VSCROLL) insets.right += kScrollBar;
     if (style & WS_HSCROLL) insets.bottom += kScrollBar;
     return insets;
+}
+
+RECT ClientArea(const Window& w) {
+    return ClientInWindow(w);
 }
 
 POINT ClientOrigin(const Window& w) {
@@ -154,7 +163,8 @@ int HitTest(const Window& w, POINT screen) {
     }
     int border = OuterBorder(w.style, w.exStyle);
     int caption = CaptionHeight(w.style, w.exStyle);
-    if (caption > 0 && screen.y >= outer.top + border && screen.y < outer.top + border + caption) return HTCAPTION;
+    if (caption > 0 && screen.y >= outer.top + border && screen.y < outer.top + border + caption)
+        return HTCAPTION;
     return HTBORDER;
 }
 
@@ -162,7 +172,7 @@ int HitTest(const Window& w, POINT screen) {
 // from its edges.
 bool CloseBoxPoint(const Window& w, POINT* screen) {
     int caption = CaptionHeight(w.style, w.exStyle);
-    if (caption == 0 || !(w.style & WS_SYSMENU)) return false;
+    if (caption == 0 || !(w.style & WS_SYSMENU) || !CloseCommandEnabled(w.handle)) return false;
     RECT outer = ScreenRect(w);
     int border = OuterBorder(w.style, w.exStyle);
     int side = caption - 4;
@@ -177,7 +187,8 @@ SIZE ScreenSize() {
         const char* value = std::getenv("DESK_SCREEN");
         int w = 0;
         int h = 0;
-        if (value != nullptr && std::sscanf(value, "%dx%d", &w, &h) == 2 && w > 0 && h > 0) s = SIZE{w, h};
+        if (value != nullptr && std::sscanf(value, "%dx%d", &w, &h) == 2 && w > 0 && h > 0)
+            s = SIZE{w, h};
         return s;
     }();
     return size;
@@ -194,7 +205,8 @@ void EnterMinMax(Window& w, int command) {
     w.style &= ~(WS_MINIMIZE | WS_MAXIMIZE);
     if (command == SW_MINIMIZE) {
         w.style |= WS_MINIMIZE;
-        w.rect = RECT{kMinimisedPos, kMinimisedPos, kMinimisedPos + kMinimisedWidth, kMinimisedPos + kMinimisedHeight};
+        w.rect = RECT{kMinimisedPos, kMinimisedPos, kMinimisedPos + kMinimisedWidth,
+                      kMinimisedPos + kMinimisedHeight};
     } else {
         w.style |= WS_MAXIMIZE;
         w.rect = MaximisedRect(w);
@@ -206,8 +218,11 @@ void SendSizeAndMove(HWND hwnd) {
     if (w == nullptr) return;
     w->sizeSent = true;
     RECT client = ClientInWindow(*w);
-    WPARAM state = (w->style & WS_MINIMIZE) ? SIZE_MINIMIZED : (w->style & WS_MAXIMIZE) ? SIZE_MAXIMIZED : SIZE_RESTORED;
-    SendMessageA(hwnd, WM_SIZE, state, MAKELPARAM(client.right - client.left, client.bottom - client.top));
+    WPARAM state = (w->style & WS_MINIMIZE)   ? SIZE_MINIMIZED
+                   : (w->style & WS_MAXIMIZE) ? SIZE_MAXIMIZED
+                                              : SIZE_RESTORED;
+    SendMessageA(hwnd, WM_SIZE, state,
+                 MAKELPARAM(client.right - client.left, client.bottom - client.top));
     w = Find(hwnd);
     if (w == nullptr) return;
     POINT origin = {w->rect.left + client.left, w->rect.top + client.top};
@@ -220,13 +235,17 @@ void SendPosChangedMessages(HWND hwnd, const WINDOWPOS& pos) {
     if (w == nullptr) return;
     RECT client = ClientInWindow(*w);
     if (!(pos.flags & 0x1000)) {  // the client area moved
-        SendMessageA(hwnd, WM_MOVE, 0, MAKELPARAM(w->rect.left + client.left, w->rect.top + client.top));
+        SendMessageA(hwnd, WM_MOVE, 0,
+                     MAKELPARAM(w->rect.left + client.left, w->rect.top + client.top));
     }
     w = Find(hwnd);
     if (w != nullptr && !(pos.flags & 0x0800)) {  // the client area changed size
         w->sizeSent = true;
-        WPARAM state = (w->style & WS_MINIMIZE) ? SIZE_MINIMIZED : (w->style & WS_MAXIMIZE) ? SIZE_MAXIMIZED : SIZE_RESTORED;
-        SendMessageA(hwnd, WM_SIZE, state, MAKELPARAM(client.right - client.left, client.bottom - client.top));
+        WPARAM state = (w->style & WS_MINIMIZE)   ? SIZE_MINIMIZED
+                       : (w->style & WS_MAXIMIZE) ? SIZE_MAXIMIZED
+                                                  : SIZE_RESTORED;
+        SendMessageA(hwnd, WM_SIZE, state,
+                     MAKELPARAM(client.right - client.left, client.bottom - client.top));
     }
 }
 
@@ -262,13 +281,17 @@ BOOL SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UIN
         w = Find(hwnd);
         if (w == nullptr) return FALSE;
     }
-    RECT oldClient = desk::ClientInWindow(*w);
+    // Compared with the client area of the last placement, so that a frame
+    // change (menu bar, styles) made before this call counts.
+    RECT oldClient = w->lastClient;
     POINT oldOrigin = {w->rect.left + oldClient.left, w->rect.top + oldClient.top};
     bool sized = pos.cx != w->rect.right - w->rect.left || pos.cy != w->rect.bottom - w->rect.top;
     w->rect = RECT{pos.x, pos.y, pos.x + pos.cx, pos.y + pos.cy};
     RECT newClient = desk::ClientInWindow(*w);
+    w->lastClient = newClient;
     POINT newOrigin = {w->rect.left + newClient.left, w->rect.top + newClient.top};
-    if (newOrigin.x == oldOrigin.x && newOrigin.y == oldOrigin.y) pos.flags |= DESK_SWP_NOCLIENTMOVE;
+    if (newOrigin.x == oldOrigin.x && newOrigin.y == oldOrigin.y)
+        pos.flags |= DESK_SWP_NOCLIENTMOVE;
     if (newClient.right - newClient.left == oldClient.right - oldClient.left &&
         newClient.bottom - newClient.top == oldClient.bottom - oldClient.top) {
         pos.flags |= DESK_SWP_NOCLIENTSIZE;
@@ -319,9 +342,15 @@ BOOL ShowWindow(HWND hwnd, int command) {
             flags = SWP_NOACTIVATE | SWP_NOZORDER;
             minmax = SW_MINIMIZE;
             break;
-        case SW_SHOWMINIMIZED: minmax = SW_MINIMIZE; break;
-        case SW_SHOWMAXIMIZED: minmax = SW_MAXIMIZE; break;
-        case SW_SHOWNA: flags = SWP_NOACTIVATE | SWP_NOZORDER; break;
+        case SW_SHOWMINIMIZED:
+            minmax = SW_MINIMIZE;
+            break;
+        case SW_SHOWMAXIMIZED:
+            minmax = SW_MAXIMIZE;
+            break;
+        case SW_SHOWNA:
+            flags = SWP_NOACTIVATE | SWP_NOZORDER;
+            break;
         case SW_SHOWNOACTIVATE:
             flags = SWP_NOACTIVATE | SWP_NOZORDER;
             if (w->style & (WS_MINIMIZE | WS_MAXIMIZE)) minmax = SW_RESTORE;
@@ -331,7 +360,8 @@ BOOL ShowWindow(HWND hwnd, int command) {
         case SW_SHOWDEFAULT:
             if (w->style & (WS_MINIMIZE | WS_MAXIMIZE)) minmax = SW_RESTORE;
             break;
-        default: break;
+        default:
+            break;
     }
     if (minmax == SW_MINIMIZE && (w->style & WS_MINIMIZE)) minmax = 0;
     if (minmax == SW_MAXIMIZE && (w->style & WS_MAXIMIZE)) minmax = 0;
@@ -353,9 +383,10 @@ BOOL ShowWindow(HWND hwnd, int command) {
         flags |= SWP_NOMOVE | SWP_NOSIZE;
     }
     bool wasActive = GetActiveWindow() == hwnd;
-    SetWindowPos(hwnd, HWND_TOP, target.left, target.top, target.right - target.left, target.bottom - target.top,
-                 flags);
-    if (minmax == SW_MINIMIZE && wasActive && command != SW_SHOWMINIMIZED) desk::ActivateOtherThan(hwnd);
+    SetWindowPos(hwnd, HWND_TOP, target.left, target.top, target.right - target.left,
+                 target.bottom - target.top, flags);
+    if (minmax == SW_MINIMIZE && wasActive && command != SW_SHOWMINIMIZED)
+        desk::ActivateOtherThan(hwnd);
     w = Find(hwnd);
     if (w != nullptr && show && !w->sizeSent) desk::SendSizeAndMove(hwnd);
     return wasVisible;
@@ -366,7 +397,9 @@ BOOL MoveWindow(HWND hwnd, int x, int y, int width, int height, BOOL repaint) {
                         SWP_NOZORDER | SWP_NOACTIVATE | (repaint ? 0 : SWP_NOREDRAW));
 }
 
-BOOL BringWindowToTop(HWND hwnd) { return SetWindowPos(hwnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE); }
+BOOL BringWindowToTop(HWND hwnd) {
+    return SetWindowPos(hwnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+}
 
 BOOL IsWindowVisible(HWND hwnd) {
     Window* w = Find(hwnd);
@@ -496,47 +529,69 @@ BOOL AdjustWindowRectEx(LPRECT rect, DWORD style, BOOL menu, DWORD exStyle) {
     return TRUE;
 }
 
-BOOL AdjustWindowRect(LPRECT rect, DWORD style, BOOL menu) { return AdjustWindowRectEx(rect, style, menu, 0); }
+BOOL AdjustWindowRect(LPRECT rect, DWORD style, BOOL menu) {
+    return AdjustWindowRectEx(rect, style, menu, 0);
+}
 
 int GetSystemMetrics(int index) {
     SIZE screen = desk::ScreenSize();
     switch (index) {
         case SM_CXSCREEN:
-        case SM_CXFULLSCREEN: return screen.cx;
-        case SM_CYSCREEN: return screen.cy;
-        case SM_CYFULLSCREEN: return screen.cy - desk::kCaption;
+        case SM_CXFULLSCREEN:
+            return screen.cx;
+        case SM_CYSCREEN:
+            return screen.cy;
+        case SM_CYFULLSCREEN:
+            return screen.cy - desk::kCaption;
         case SM_CXVSCROLL:
         case SM_CYHSCROLL:
         case SM_CYVSCROLL:
-        case SM_CXHSCROLL: return desk::kScrollBar;
-        case SM_CYCAPTION: return desk::kCaption;
-        case SM_CYSMCAPTION: return desk::kSmallCaption;
+        case SM_CXHSCROLL:
+            return desk::kScrollBar;
+        case SM_CYCAPTION:
+            return desk::kCaption;
+        case SM_CYSMCAPTION:
+            return desk::kSmallCaption;
         case SM_CXBORDER:
-        case SM_CYBORDER: return desk::kBorder;
+        case SM_CYBORDER:
+            return desk::kBorder;
         case SM_CXDLGFRAME:
-        case SM_CYDLGFRAME: return desk::kDialogFrame;
+        case SM_CYDLGFRAME:
+            return desk::kDialogFrame;
         case SM_CXFRAME:
-        case SM_CYFRAME: return desk::kSizingFrame;
+        case SM_CYFRAME:
+            return desk::kSizingFrame;
         case SM_CXEDGE:
-        case SM_CYEDGE: return desk::kEdge;
-        case SM_CYMENU: return desk::kMenuBar;
+        case SM_CYEDGE:
+            return desk::kEdge;
+        case SM_CYMENU:
+            return desk::kMenuBar;
         case SM_CXSIZE:
-        case SM_CYSIZE: return desk::kCaptionButton;
+        case SM_CYSIZE:
+            return desk::kCaptionButton;
         case SM_CXICON:
         case SM_CYICON:
         case SM_CXCURSOR:
-        case SM_CYCURSOR: return 32;
+        case SM_CYCURSOR:
+            return 32;
         case SM_CXSMICON:
-        case SM_CYSMICON: return 16;
+        case SM_CYSMICON:
+            return 16;
         case SM_CXMIN:
-        case SM_CXMINTRACK: return 112;
+        case SM_CXMINTRACK:
+            return 112;
         case SM_CYMIN:
-        case SM_CYMINTRACK: return 27;
+        case SM_CYMINTRACK:
+            return 27;
         case SM_CXDOUBLECLK:
-        case SM_CYDOUBLECLK: return 4;
-        case SM_CXMAXIMIZED: return screen.cx + 2 * desk::kSizingFrame;
-        case SM_CYMAXIMIZED: return screen.cy + 2 * desk::kSizingFrame;
-        default: return 0;
+        case SM_CYDOUBLECLK:
+            return 4;
+        case SM_CXMAXIMIZED:
+            return screen.cx + 2 * desk::kSizingFrame;
+        case SM_CYMAXIMIZED:
+            return screen.cy + 2 * desk::kSizingFrame;
+        default:
+            return 0;
     }
 }
 
@@ -557,7 +612,9 @@ BOOL SetRect(LPRECT rect, int left, int top, int right, int bottom) {
     return TRUE;
 }
 
-BOOL SetRectEmpty(LPRECT rect) { return SetRect(rect, 0, 0, 0, 0); }
+BOOL SetRectEmpty(LPRECT rect) {
+    return SetRect(rect, 0, 0, 0, 0);
+}
 
 BOOL CopyRect(LPRECT to, const RECT* from) {
     if (to == nullptr || from == nullptr) return FALSE;
@@ -584,8 +641,8 @@ BOOL OffsetRect(LPRECT rect, int dx, int dy) {
 }
 
 BOOL PtInRect(const RECT* rect, POINT point) {
-    return rect != nullptr && point.x >= rect->left && point.x < rect->right && point.y >= rect->top &&
-           point.y < rect->bottom;
+    return rect != nullptr && point.x >= rect->left && point.x < rect->right &&
+           point.y >= rect->top && point.y < rect->bottom;
 }
 
 BOOL IsRectEmpty(const RECT* rect) {

@@ -16,7 +16,8 @@ DWORD GetClassLongA(HWND hwnd, int index);
 
 // Windows.
 HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD style, int x, int y,
-                     int width, int height, HWND parent, HMENU menu, HINSTANCE instance, LPVOID param);
+                     int width, int height, HWND parent, HMENU menu, HINSTANCE instance,
+                     LPVOID param);
 BOOL DestroyWindow(HWND hwnd);
 BOOL IsWindow(HWND hwnd);
 BOOL IsWindowVisible(HWND hwnd);
@@ -133,9 +134,31 @@ int DrawTextA(HDC dc, LPCSTR text, int length, LPRECT rect, UINT format);
 HCURSOR LoadCursorA(HINSTANCE instance, LPCSTR name);
 HICON LoadIconA(HINSTANCE instance, LPCSTR name);
 HICON CreateIconFromResource(BYTE* bits, DWORD size, BOOL icon, DWORD version);
-HICON CreateIconFromResourceEx(BYTE* bits, DWORD size, BOOL icon, DWORD version, int cx, int cy, UINT flags);
+HICON CreateIconFromResourceEx(BYTE* bits, DWORD size, BOOL icon, DWORD version, int cx, int cy,
+                               UINT flags);
 BOOL DestroyIcon(HICON icon);
 BOOL DestroyCursor(HCURSOR cursor);
+
+// Menus: kept as item lists for the program and the window manager; the
+// desk's user never opens one.
+HMENU CreateMenu();
+HMENU CreatePopupMenu();
+BOOL DestroyMenu(HMENU menu);
+BOOL AppendMenuA(HMENU menu, UINT flags, UINT_PTR id, LPCSTR text);
+BOOL DeleteMenu(HMENU menu, UINT item, UINT flags);
+BOOL RemoveMenu(HMENU menu, UINT item, UINT flags);
+DWORD CheckMenuItem(HMENU menu, UINT item, UINT check);
+BOOL EnableMenuItem(HMENU menu, UINT item, UINT enable);
+int GetMenuItemCount(HMENU menu);
+HMENU GetMenu(HWND hwnd);
+BOOL SetMenu(HWND hwnd, HMENU menu);
+BOOL DrawMenuBar(HWND hwnd);
+HMENU GetSystemMenu(HWND hwnd, BOOL revert);
+
+// Keyboard accelerators.
+HACCEL CreateAcceleratorTableA(ACCEL* entries, int count);
+BOOL DestroyAcceleratorTable(HACCEL table);
+int TranslateAcceleratorA(HWND hwnd, HACCEL table, LPMSG msg);
 
 // Common controls: registers msctls_updown32, as comctl32 does.
 void InitCommonControls();

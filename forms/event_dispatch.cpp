@@ -44,8 +44,12 @@ int32_t RaiseEvent(EventRecord* record) {
         ReportRuntimeError("未找到引发事件的窗口组件");
     }
     unit = FollowEventSource(*window, unit);
-    const DataTypeDescriptor* kind = FindUnitKind(UnitType(unit));
-    if (kind == nullptr || (kind->flags & kTypeRaisesEvents) == 0) ReportRuntimeError("引发事件的窗口组件无效");
+    // Menu items are no unit kind of a library; every one of them has its
+    // one routine.
+    if (!unit.menuItem) {
+        const DataTypeDescriptor* kind = FindUnitKind(UnitType(unit));
+        if (kind == nullptr || (kind->flags & kTypeRaisesEvents) == 0) ReportRuntimeError("引发事件的窗口组件无效");
+    }
 
     Word address = FindEventHandler(unit, record->eventIndex);
     if (address == 0) return 0;

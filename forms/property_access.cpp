@@ -17,6 +17,7 @@
 #include "forms/unit_cursor.h"
 #include "forms/unit_kind.h"
 #include "forms/window_loader.h"
+#include "forms/window_menu.h"
 #include "forms/window_table.h"
 #include "forms/window_template.h"
 #include "runtime/memory.h"
@@ -100,14 +101,20 @@ void WriteMenuItem(WindowTemplate& window, uint32_t index, int32_t property, Wor
     if (property == 0) {
         const char* caption = FromWord<const char>(low);
         if (caption == nullptr) caption = "";
-        if (std::string(MenuItemCaption(item)) != caption) SetMenuItemCaption(&window, index, caption);
+        if (std::string(MenuItemCaption(item)) != caption) {
+            SetMenuItemCaption(&window, index, caption);
+            RebuildWindowMenu(window);
+        }
         return;
     }
     Word bit = property == 1 ? kMenuChecked : property == 2 ? kMenuDisabled : property == 3 ? kMenuHidden : 0;
     if (bit == 0) return;
     bool set = property == 3 ? low == 0 : low != 0;
     Word flags = MenuItemFlags(item);
-    SetMenuItemFlags(item, set ? (flags | bit) : (flags & ~bit));
+    Word changed = set ? (flags | bit) : (flags & ~bit);
+    if (changed == flags) return;
+    SetMenuItemFlags(item, changed);
+    RebuildWindowMenu(window);
 }
 
 // ---- the common properties ---------------------------------------------------
@@ -263,7 +270,7 @@ void Recreate(WindowTemplate& window, uint32_t index) {
     ++g_runtime.suppressEvents;
     DestroyWindow(hwnd);  // its final message clears the object and cursor slots
     UnitObject* fresh = CreateUnit(window, index, parent, id, rect.left, rect.top, rect.right - rect.left,
-                                   rect.bottom - rect.top, false);
+                                   rect.bottom - rect.top, false, nullptr);
     UnitView unit;
     if (fresh != nullptr && GetUnit(window, index, &unit)) {
         SetUnitObjectSlot(unit, ToWord(fresh));

@@ -16,6 +16,7 @@
 #include "forms/unit_cursor.h"
 #include "forms/unit_kind.h"
 #include "forms/unit_object.h"
+#include "forms/window_menu.h"
 #include "forms/window_props.h"
 #include "forms/window_table.h"
 #include "forms/window_template.h"
@@ -187,7 +188,7 @@ int32_t FailLoad(uint32_t windowId, UnitObject* windowObject) {
 }  // namespace
 
 UnitObject* CreateUnit(WindowTemplate& window, uint32_t index, HWND parent, int controlId, int left, int top,
-                       int width, int height, bool modal) {
+                       int width, int height, bool modal, HMENU menu) {
     UnitView unit;
     if (!GetUnit(window, index, &unit) || unit.menuItem) return nullptr;
     const DataTypeDescriptor* kind = FindUnitKind(UnitType(unit));
@@ -204,7 +205,7 @@ UnitObject* CreateUnit(WindowTemplate& window, uint32_t index, HWND parent, int 
     // triggers can move the table under it.
     std::vector<uint8_t> copy(block, block + length);
     CreateParams params = {copy.data(), length, style,     parent,          controlId,
-                           nullptr,     left,   top,       width,           height,
+                           menu,        left,   top,       width,           height,
                            window.windowId, TemplateUnitId(window, index), false, modal};
     return create(params);
 }
@@ -239,9 +240,13 @@ int32_t LoadWindow(WindowTemplate* window, int32_t secondInstance, int32_t modal
 
     UnitView unit0;
     if (!GetUnit(*window, 0, &unit0)) return FailLoad(windowId, nullptr);
+    HMENU menu = BuildWindowMenu(*window);
     UnitObject* windowObject = CreateUnit(*window, 0, parent, 0, UnitLeft(unit0), UnitTop(unit0), UnitWidth(unit0),
-                                          UnitHeight(unit0), modal != 0);
-    if (windowObject == nullptr) return FailLoad(windowId, nullptr);
+                                          UnitHeight(unit0), modal != 0, menu);
+    if (windowObject == nullptr) {
+        if (menu != nullptr) DestroyMenu(menu);
+        return FailLoad(windowId, nullptr);
+    }
     SetSlot(*window, 0, windowObject);
     HWND hwnd = windowObject->hwnd;
 
@@ -251,7 +256,7 @@ int32_t LoadWindow(WindowTemplate* window, int32_t secondInstance, int32_t modal
         if (!GetUnit(*window, i, &unit)) return FailLoad(windowId, windowObject);
         if (unit.menuItem) continue;
         UnitObject* control = CreateUnit(*window, i, hwnd, controlId, UnitLeft(unit), UnitTop(unit), UnitWidth(unit),
-                                         UnitHeight(unit), false);
+                                         UnitHeight(unit), false, nullptr);
         if (control == nullptr) return FailLoad(windowId, windowObject);
         SetSlot(*window, i, control);
         controlId += kControlIdStep;

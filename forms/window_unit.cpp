@@ -16,6 +16,7 @@
 #include "forms/unit_kind.h"
 #include "forms/window_focus.h"
 #include "forms/window_loader.h"
+#include "forms/window_menu.h"
 #include "forms/window_table.h"
 #include "runtime/notify.h"
 #include "runtime/runtime_state.h"
@@ -78,6 +79,16 @@ void Restyle(WindowObject* o) {
     SetWindowLongA(o->hwnd, GWL_STYLE, static_cast<LONG>((oldStyle & ~kFrameStyles) | style));
     SetWindowLongA(o->hwnd, GWL_EXSTYLE, static_cast<LONG>((oldEx & ~kFrameExStyles) | (exStyle & kFrameExStyles)));
     SetWindowPos(o->hwnd, nullptr, 0, 0, 0, 0, SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+// Without the close command allowed, the system menu loses it (and the
+// close box with it); allowed again, the system menu is put back.
+void ApplyCloseCommand(WindowObject* o) {
+    if (o->props.closeAllowed) {
+        GetSystemMenu(o->hwnd, TRUE);
+        return;
+    }
+    if (HMENU system = GetSystemMenu(o->hwnd, FALSE)) DeleteMenu(system, SC_CLOSE, MF_BYCOMMAND);
 }
 
 void PlaceOnTop(WindowObject* o) {
@@ -143,6 +154,7 @@ UnitObject* CreateWindowUnit(const CreateParams& p) {
     ApplyIcons(o);
     SendMessageA(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), FALSE);
     if (o->props.alwaysOnTop) PlaceOnTop(o);
+    ApplyCloseCommand(o);
     // Background music is not played: the runtime has no sound output.
     return o;
 }
@@ -165,7 +177,7 @@ bool SetWindowProperty(UnitObject* object, int32_t ownIndex, const PropertyValue
         case kWindowMaxButton: p.maxButton = ValueInt(v); Restyle(o); break;
         case kWindowMinButton: p.minButton = ValueInt(v); Restyle(o); break;
         case kWindowStartPosition: p.startPosition = ValueInt(v); break;
-        case kWindowCloseAllowed: p.closeAllowed = ValueInt(v); break;
+        case kWindowCloseAllowed: p.closeAllowed = ValueInt(v); ApplyCloseCommand(o); break;
         case kWindowIcon: p.icon = v.bytes; ApplyIcons(o); break;
         case kWindowEnterMovesFocus: p.enterMovesFocus = ValueInt(v); break;
         case kWindowEscapeCloses: p.escapeCloses = ValueInt(v); break;
@@ -277,6 +289,9 @@ LRESULT CALLBACK WindowUnitProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
 
     switch (message) {
         case WM_COMMAND:
+            // From the menu (0) or an accelerator (1) rather than a control.
+            if (lParam == 0 && HIWORD(wParam) <= 1 && ChooseMenuItem(o->windowId, LOWORD(wParam))) return 0;
+            [[fallthrough]];
         case WM_CTLCOLOREDIT:
         case WM_CTLCOLORSTATIC:
         case WM_CTLCOLORBTN: {
@@ -296,13 +311,20 @@ LRESULT CALLBACK WindowUnitProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
             return 0;
         case WM_QUERYENDSESSION: return IsRefusal(RaiseUnitEvent(o, kWindowCloseQuery)) ? FALSE : TRUE;
         case WM_SYSCOMMAND:
-            // Without the close command the system menu cannot close the window.
+            // The close command was taken out of the system menu; nothing
+            // else may give it either.
             if ((wParam & 0xFFF0) == SC_CLOSE && !o->props.closeAllowed) return 0;
             return Default(o, hwnd, message, wParam, lParam);
-        case WM_DESTROY:
+        case WM_DESTROY: {
             MarkBeingDestroyed(hwnd);
             RaiseUnitEvent(o, kWindowDestroyed);
+            HMENU menu = IsWindow(hwnd) ? GetMenu(hwnd) : nullptr;
+            if (menu != nullptr) {
+                SetMenu(hwnd, nullptr);
+                DestroyMenu(menu);
+            }
             return Default(o, hwnd, message, wParam, lParam);
+        }
         case WM_NCDESTROY: {
             WNDPROC base = o->baseProc;
             DetachUnitObject(hwnd);

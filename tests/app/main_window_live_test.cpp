@@ -3,6 +3,7 @@
 // its number boxes, Escape, and a start window closed during its event 0.
 // The routines bound to it here are test stand-ins, not the drop editor's.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -195,9 +196,10 @@ TEST(MainWindowProgram, AStartWindowClosedInItsEvent0EndsWithoutTheLoop) {
 
 TEST(MainWindowProgram, ShownDumpedAndClosedByEscapeUnderTheScriptedUser) {
     ::testing::FLAGS_gtest_death_test_style = "threadsafe";
-    std::string folder = ::testing::TempDir();
-    std::string script = folder + "main_window_escape.script";
-    std::string log = folder + "main_window_escape.log";
+    // Named after the process, so that parallel runs do not share them.
+    std::string stem = ::testing::TempDir() + "main_window_escape_" + std::to_string(getpid());
+    std::string script = stem + ".script";
+    std::string log = stem + ".log";
     std::ofstream(script) << "dump\nkey Escape\ndump\n";
     std::remove(log.c_str());
     // The child starts afresh and takes these when the desk starts.
@@ -207,6 +209,7 @@ TEST(MainWindowProgram, ShownDumpedAndClosedByEscapeUnderTheScriptedUser) {
                 "end routine: loop took quit 1");
     unsetenv("DESK_SCRIPT");
     unsetenv("DESK_LOG");
+    std::remove(script.c_str());
 
     std::vector<std::string> lines = ReadLines(log);
     ASSERT_EQ(lines.size(), 3u) << "show, one dump (Escape ended the program before the second), exit";
@@ -214,4 +217,5 @@ TEST(MainWindowProgram, ShownDumpedAndClosedByEscapeUnderTheScriptedUser) {
                         "\"x\":791,\"y\":429,\"w\":337,\"h\":222}");
     EXPECT_NE(lines[1].find(ExpectedWindowDump()), std::string::npos) << lines[1];
     EXPECT_EQ(lines[2], "{\"event\":\"exit\",\"code\":0}");
+    std::remove(log.c_str());
 }

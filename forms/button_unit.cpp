@@ -15,12 +15,15 @@
 
 namespace {
 
-ButtonObject* AsButton(UnitObject* object) { return static_cast<ButtonObject*>(object); }
+ButtonObject* AsButton(UnitObject* object) {
+    return static_cast<ButtonObject*>(object);
+}
 
 void ApplyFont(ButtonObject* o) {
     HFONT old = o->font;
     o->font = o->props.font.present ? CreateFontIndirectA(&o->props.font.logfont) : nullptr;
-    HGDIOBJ font = o->font != nullptr ? static_cast<HGDIOBJ>(o->font) : GetStockObject(DEFAULT_GUI_FONT);
+    HGDIOBJ font =
+        o->font != nullptr ? static_cast<HGDIOBJ>(o->font) : GetStockObject(DEFAULT_GUI_FONT);
     SendMessageA(o->hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
     if (old != nullptr) DeleteObject(old);
 }
@@ -56,7 +59,8 @@ LRESULT CALLBACK ButtonProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
             delete o;
             return answer;
         }
-        default: return CallBaseProc(o, hwnd, message, wParam, lParam);
+        default:
+            return CallBaseProc(o, hwnd, message, wParam, lParam);
     }
 }
 
@@ -69,8 +73,9 @@ UnitObject* CreateButton(const CreateParams& p) {
                                  GetSystemMetrics(SM_CXICON));
     }
     DWORD style = p.style | ButtonStyle(props) | (icon != nullptr ? BS_ICON : 0);
-    HWND hwnd = CreateWindowExA(0, "BUTTON", props.caption.c_str(), style, p.left, p.top, p.width, p.height, p.parent,
-                                reinterpret_cast<HMENU>(static_cast<uintptr_t>(p.controlId)), g_app.instance, nullptr);
+    HWND hwnd = CreateWindowExA(
+        0, "BUTTON", props.caption.c_str(), style, p.left, p.top, p.width, p.height, p.parent,
+        reinterpret_cast<HMENU>(static_cast<uintptr_t>(p.controlId)), g_app.instance, nullptr);
     if (hwnd == nullptr) {
         if (icon != nullptr) DestroyIcon(icon);
         return nullptr;
@@ -85,7 +90,8 @@ UnitObject* CreateButton(const CreateParams& p) {
     o->icon = icon;
     SubclassControl(o, hwnd, ButtonProc);
     ApplyFont(o);
-    if (icon != nullptr) SendMessageA(hwnd, BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(icon));
+    if (icon != nullptr)
+        SendMessageA(hwnd, BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(icon));
     return o;
 }
 
@@ -93,45 +99,70 @@ bool SetButtonProperty(UnitObject* object, int32_t ownIndex, const PropertyValue
     ButtonObject* o = AsButton(object);
     ButtonProps& p = o->props;
     switch (ownIndex + kFirstOwnProperty) {
-        case kButtonPicture: p.picture = v.bytes; return true;
+        case kButtonPicture:
+            p.picture = v.bytes;
+            return true;
         case kButtonType:
             p.buttonType = ValueInt(v);
-            SendMessageA(o->hwnd, BM_SETSTYLE, p.buttonType == 1 ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON, TRUE);
+            SendMessageA(o->hwnd, BM_SETSTYLE, p.buttonType == 1 ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON,
+                         TRUE);
             return false;
         case kButtonCaption:
             p.caption = v.text;
             SetWindowTextA(o->hwnd, p.caption.c_str());
             return false;
-        case kButtonHorizontalAlign: p.horizontalAlign = ValueInt(v); return true;
-        case kButtonVerticalAlign: p.verticalAlign = ValueInt(v); return true;
+        case kButtonHorizontalAlign:
+            p.horizontalAlign = ValueInt(v);
+            return true;
+        case kButtonVerticalAlign:
+            p.verticalAlign = ValueInt(v);
+            return true;
         case kButtonFont:
             p.font = v.font;
             ApplyFont(o);
             return false;
-        default: return false;
+        default:
+            return false;
     }
 }
 
 bool GetButtonProperty(UnitObject* object, int32_t ownIndex, PropertyValue* v) {
     const ButtonProps& p = AsButton(object)->props;
     switch (ownIndex + kFirstOwnProperty) {
-        case kButtonPicture: *v = BytesValue(p.picture); return true;
-        case kButtonType: *v = IntValue(p.buttonType); return true;
-        case kButtonCaption: *v = TextValue(p.caption); return true;
-        case kButtonHorizontalAlign: *v = IntValue(p.horizontalAlign); return true;
-        case kButtonVerticalAlign: *v = IntValue(p.verticalAlign); return true;
-        case kButtonFont: *v = FontValue(p.font); return true;
-        default: return false;
+        case kButtonPicture:
+            *v = BytesValue(p.picture);
+            return true;
+        case kButtonType:
+            *v = IntValue(p.buttonType);
+            return true;
+        case kButtonCaption:
+            *v = TextValue(p.caption);
+            return true;
+        case kButtonHorizontalAlign:
+            *v = IntValue(p.horizontalAlign);
+            return true;
+        case kButtonVerticalAlign:
+            *v = IntValue(p.verticalAlign);
+            return true;
+        case kButtonFont:
+            *v = FontValue(p.font);
+            return true;
+        default:
+            return false;
     }
 }
 
-std::vector<uint8_t> StoreButtonBlock(UnitObject* object) { return WriteButtonProps(AsButton(object)->props); }
-
-bool IsDefaultButton(UnitObject* object) {
-    return (static_cast<DWORD>(GetWindowLongA(object->hwnd, GWL_STYLE)) & BS_TYPEMASK) == BS_DEFPUSHBUTTON;
+std::vector<uint8_t> StoreButtonBlock(UnitObject* object) {
+    return WriteButtonProps(AsButton(object)->props);
 }
 
-std::vector<uint8_t> RebuildButtonTexts(const uint8_t* block, uint32_t length, TextVisitor visit, void* context) {
+bool IsDefaultButton(UnitObject* object) {
+    return (static_cast<DWORD>(GetWindowLongA(object->hwnd, GWL_STYLE)) & BS_TYPEMASK) ==
+           BS_DEFPUSHBUTTON;
+}
+
+std::vector<uint8_t> RebuildButtonTexts(const uint8_t* block, uint32_t length, TextVisitor visit,
+                                        void* context) {
     ButtonProps props;
     if (!ReadButtonProps(block, length, &props)) return {};
     visit(&props.caption, context);
@@ -151,12 +182,19 @@ DWORD ButtonStyle(const ButtonProps& p) {
 
 void* ButtonInterface(int32_t operation) {
     switch (operation) {
-        case kOpCreate: return reinterpret_cast<void*>(CreateButton);
-        case kOpSetProperty: return reinterpret_cast<void*>(SetButtonProperty);
-        case kOpStoreBlock: return reinterpret_cast<void*>(StoreButtonBlock);
-        case kOpGetProperty: return reinterpret_cast<void*>(GetButtonProperty);
-        case kOpRebuildTexts: return reinterpret_cast<void*>(RebuildButtonTexts);
-        case kOpIsDefaultButton: return reinterpret_cast<void*>(IsDefaultButton);
-        default: return nullptr;
+        case kOpCreate:
+            return reinterpret_cast<void*>(CreateButton);
+        case kOpSetProperty:
+            return reinterpret_cast<void*>(SetButtonProperty);
+        case kOpStoreBlock:
+            return reinterpret_cast<void*>(StoreButtonBlock);
+        case kOpGetProperty:
+            return reinterpret_cast<void*>(GetButtonProperty);
+        case kOpRebuildTexts:
+            return reinterpret_cast<void*>(RebuildButtonTexts);
+        case kOpIsDefaultButton:
+            return reinterpret_cast<void*>(IsDefaultButton);
+        default:
+            return nullptr;
     }
 }

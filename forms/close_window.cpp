@@ -44,7 +44,8 @@ void CmdCloseWindow(ArgValue*, int32_t count, ArgValue* args) {
     uint32_t unitId = args[0].high;
     bool atOnce = count >= 2 && args[1].type != DT_NONE && args[1].low != 0;
 
-    UnitObject* window = ObjectFromWord(static_cast<Word>(RuntimeNotify(kRequestFindLoadedWindow, windowId, 0)));
+    UnitObject* window =
+        ObjectFromWord(static_cast<Word>(RuntimeNotify(kRequestFindLoadedWindow, windowId, 0)));
     if (window == nullptr) ReportRuntimeError(kMissing);
 
     if ((unitId >> 28) == 0) {
@@ -59,7 +60,8 @@ void CmdCloseWindow(ArgValue*, int32_t count, ArgValue* args) {
 
     WindowTemplate* table = FindWindowTemplate(windowId);
     int32_t index = table != nullptr ? FindUnitIndex(*table, unitId) : -1;
-    UnitObject* control = index > 0 ? LiveUnitObject(*table, static_cast<uint32_t>(index)) : nullptr;
+    UnitObject* control =
+        index > 0 ? LiveUnitObject(*table, static_cast<uint32_t>(index)) : nullptr;
     if (control == nullptr || !IsWindow(control->hwnd)) ReportRuntimeError(kMissing);
     HWND windowHwnd = window->hwnd;
     DestroyWindow(control->hwnd);

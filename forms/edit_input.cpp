@@ -7,13 +7,18 @@
 
 namespace {
 
-bool AcceptsEverything(int32_t mode) { return mode <= kInputPassword || mode == kInputDateTime || mode > 11; }
+bool AcceptsEverything(int32_t mode) {
+    return mode <= kInputPassword || mode == kInputDateTime || mode > 11;
+}
 
-int64_t Clamp(int64_t value, int64_t low, int64_t high) { return value < low ? low : value > high ? high : value; }
+int64_t Clamp(int64_t value, int64_t low, int64_t high) {
+    return value < low ? low : value > high ? high : value;
+}
 
 // Written by hand: not every C library of the Windows target knows "%lld".
 std::string IntegerText(int64_t value) {
-    uint64_t magnitude = value < 0 ? 0 - static_cast<uint64_t>(value) : static_cast<uint64_t>(value);
+    uint64_t magnitude =
+        value < 0 ? 0 - static_cast<uint64_t>(value) : static_cast<uint64_t>(value);
     std::string digits;
     do {
         digits.insert(digits.begin(), static_cast<char>('0' + magnitude % 10));
@@ -87,7 +92,9 @@ bool ParseDateTime(const std::string& text, DateTime* out) {
         while (*p == ' ') ++p;
         if (*p != '\0') return false;
     }
-    if (d.year < 100 || d.month < 1 || d.month > 12 || d.day < 1 || d.day > DaysInMonth(d.year, d.month)) return false;
+    if (d.year < 100 || d.month < 1 || d.month > 12 || d.day < 1 ||
+        d.day > DaysInMonth(d.year, d.month))
+        return false;
     if (d.hour > 23 || d.minute > 59 || d.second > 59) return false;
     *out = d;
     return true;
@@ -105,7 +112,9 @@ std::string DateTimeText(const DateTime& d) {
 }
 
 // A zero result is shown as an empty box.
-std::string UnlessZero(const std::string& text, bool zero) { return zero ? std::string() : text; }
+std::string UnlessZero(const std::string& text, bool zero) {
+    return zero ? std::string() : text;
+}
 
 }  // namespace
 
@@ -114,11 +123,14 @@ bool InputModeAccepts(int32_t mode, unsigned char c) {
     if (AcceptsEverything(mode)) return true;
     bool digit = c >= '0' && c <= '9';
     switch (mode) {
-        case 5: return digit;
+        case 5:
+            return digit;
         case 4:
         case 9:
-        case 10: return digit || c == '-' || c == '.';
-        default: return digit || c == '-';  // 3, 6, 7, 8
+        case 10:
+            return digit || c == '-' || c == '.';
+        default:
+            return digit || c == '-';  // 3, 6, 7, 8
     }
 }
 
@@ -148,6 +160,7 @@ std::string NormaliseInput(int32_t mode, const std::string& content) {
             if (!ParseDateTime(content, &d)) return std::string();
             return DateTimeText(d);
         }
-        default: return content;
+        default:
+            return content;
     }
 }

@@ -20,14 +20,20 @@ namespace {
 // A full-width character measures the height one line of text needs.
 const char kFullWidthSample[] = "国";
 
-EditBoxObject* AsEditBox(UnitObject* object) { return static_cast<EditBoxObject*>(object); }
+EditBoxObject* AsEditBox(UnitObject* object) {
+    return static_cast<EditBoxObject*>(object);
+}
 
 COLORREF BackColour(const EditBoxProps& props) {
     return props.backColour == kDefaultColour ? GetSysColor(COLOR_BTNFACE) : props.backColour;
 }
 
-int Smaller(int a, int b) { return a < b ? a : b; }
-int Larger(int a, int b) { return a < b ? b : a; }
+int Smaller(int a, int b) {
+    return a < b ? a : b;
+}
+int Larger(int a, int b) {
+    return a < b ? b : a;
+}
 
 std::string CurrentText(HWND hwnd) {
     int length = GetWindowTextLengthA(hwnd);
@@ -46,7 +52,8 @@ void Selection(HWND hwnd, DWORD* start, DWORD* end) {
 void ApplyFont(EditBoxObject* o) {
     HFONT old = o->font;
     o->font = o->props.font.present ? CreateFontIndirectA(&o->props.font.logfont) : nullptr;
-    HGDIOBJ font = o->font != nullptr ? static_cast<HGDIOBJ>(o->font) : GetStockObject(DEFAULT_GUI_FONT);
+    HGDIOBJ font =
+        o->font != nullptr ? static_cast<HGDIOBJ>(o->font) : GetStockObject(DEFAULT_GUI_FONT);
     SendMessageA(o->hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
     if (old != nullptr) DeleteObject(old);
 }
@@ -55,7 +62,8 @@ void ApplyFont(EditBoxObject* o) {
 void EnsureLineHeight(EditBoxObject* o) {
     if (o->props.multiLine) return;
     HDC dc = GetDC(o->hwnd);
-    HGDIOBJ old = SelectObject(dc, o->font != nullptr ? static_cast<HGDIOBJ>(o->font) : GetStockObject(DEFAULT_GUI_FONT));
+    HGDIOBJ old = SelectObject(
+        dc, o->font != nullptr ? static_cast<HGDIOBJ>(o->font) : GetStockObject(DEFAULT_GUI_FONT));
     SIZE extent = {0, 0};
     GetTextExtentPoint32A(dc, kFullWidthSample, 2, &extent);
     SelectObject(dc, old);
@@ -64,7 +72,8 @@ void EnsureLineHeight(EditBoxObject* o) {
     RECT rect;
     GetWindowRect(o->hwnd, &rect);
     if (rect.bottom - rect.top < need) {
-        SetWindowPos(o->hwnd, nullptr, 0, 0, rect.right - rect.left, need, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        SetWindowPos(o->hwnd, nullptr, 0, 0, rect.right - rect.left, need,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
 }
 
@@ -80,26 +89,31 @@ void ApplyBorder(EditBoxObject* o) {
     constexpr DWORD kExMask = WS_EX_CLIENTEDGE | WS_EX_DLGMODALFRAME | WS_EX_STATICEDGE;
     DWORD oldStyle = static_cast<DWORD>(GetWindowLongA(o->hwnd, GWL_STYLE));
     DWORD oldEx = static_cast<DWORD>(GetWindowLongA(o->hwnd, GWL_EXSTYLE));
-    SetWindowLongA(o->hwnd, GWL_STYLE, static_cast<LONG>((oldStyle & ~static_cast<DWORD>(WS_BORDER)) | style));
+    SetWindowLongA(o->hwnd, GWL_STYLE,
+                   static_cast<LONG>((oldStyle & ~static_cast<DWORD>(WS_BORDER)) | style));
     SetWindowLongA(o->hwnd, GWL_EXSTYLE, static_cast<LONG>((oldEx & ~kExMask) | exStyle));
-    SetWindowPos(o->hwnd, nullptr, 0, 0, 0, 0, SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(o->hwnd, nullptr, 0, 0, 0, 0,
+                 SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void ApplySpinRange(EditBoxObject* o) {
     if (o->spin == nullptr) return;
-    SendMessageA(o->spin, UDM_SETRANGE32, static_cast<WPARAM>(Smaller(o->props.spinMin, o->props.spinMax)),
+    SendMessageA(o->spin, UDM_SETRANGE32,
+                 static_cast<WPARAM>(Smaller(o->props.spinMin, o->props.spinMax)),
                  static_cast<LPARAM>(Larger(o->props.spinMin, o->props.spinMax)));
 }
 
 void MakeSpin(EditBoxObject* o, HWND parent, int controlId, DWORD editStyle) {
     int border = o->props.borderStyle;
     DWORD exStyle = (border == 0 || border == 1 || border == 3) ? WS_EX_STATICEDGE : 0;
-    DWORD style = WS_CHILD | WS_CLIPSIBLINGS | UDS_SETBUDDYINT | UDS_NOTHOUSANDS | UDS_ALIGNRIGHT | UDS_ARROWKEYS;
+    DWORD style = WS_CHILD | WS_CLIPSIBLINGS | UDS_SETBUDDYINT | UDS_NOTHOUSANDS | UDS_ALIGNRIGHT |
+                  UDS_ARROWKEYS;
     if (o->props.spin == 2) style |= UDS_HORZ;
     if (editStyle & WS_DISABLED) style |= WS_DISABLED;
-    o->spin = CreateWindowExA(exStyle, UPDOWN_CLASSA, "", style, 0, 0, 0, 0, parent,
-                              reinterpret_cast<HMENU>(static_cast<uintptr_t>(controlId + kSpinIdOffset)),
-                              g_app.instance, nullptr);
+    o->spin =
+        CreateWindowExA(exStyle, UPDOWN_CLASSA, "", style, 0, 0, 0, 0, parent,
+                        reinterpret_cast<HMENU>(static_cast<uintptr_t>(controlId + kSpinIdOffset)),
+                        g_app.instance, nullptr);
     if (o->spin == nullptr) return;
     SendMessageA(o->spin, UDM_SETBUDDY, reinterpret_cast<WPARAM>(o->hwnd), 0);
     ApplySpinRange(o);
@@ -107,7 +121,8 @@ void MakeSpin(EditBoxObject* o, HWND parent, int controlId, DWORD editStyle) {
 
 void Select(EditBoxObject* o) {
     int start = o->props.selectionStart;
-    SendMessageA(o->hwnd, EM_SETSEL, static_cast<WPARAM>(start), static_cast<LPARAM>(start + o->props.selectionLength));
+    SendMessageA(o->hwnd, EM_SETSEL, static_cast<WPARAM>(start),
+                 static_cast<LPARAM>(start + o->props.selectionLength));
     SendMessageA(o->hwnd, EM_SCROLLCARET, 0, 0);
 }
 
@@ -131,7 +146,8 @@ void Normalise(EditBoxObject* o) {
     SendMessageA(hwnd, EM_SCROLLCARET, 0, 0);
 }
 
-LRESULT ReflectEditBox(UnitObject* object, UINT message, WPARAM wParam, LPARAM lParam, bool* handled) {
+LRESULT ReflectEditBox(UnitObject* object, UINT message, WPARAM wParam, LPARAM lParam,
+                       bool* handled) {
     EditBoxObject* o = AsEditBox(object);
     if (message == WM_COMMAND) {
         *handled = true;
@@ -140,12 +156,16 @@ LRESULT ReflectEditBox(UnitObject* object, UINT message, WPARAM wParam, LPARAM l
             case EN_CHANGE:
                 if (!o->quietChange) RaiseUnitEvent(o, kEventChange);
                 break;
-            case EN_SETFOCUS: RaiseUnitEvent(o, kEventGotFocus); break;
+            case EN_SETFOCUS:
+                RaiseUnitEvent(o, kEventGotFocus);
+                break;
             case EN_KILLFOCUS:
                 Normalise(o);
                 if (UnitObjectOf(hwnd) == o) RaiseUnitEvent(o, kEventLostFocus);
                 break;
-            default: *handled = false; break;
+            default:
+                *handled = false;
+                break;
         }
         return 0;
     }
@@ -166,9 +186,9 @@ UnitObject* CreateEditBox(const CreateParams& p) {
     DWORD style = p.style | EditBoxStyle(props);
     DWORD exStyle = 0;
     BorderStyles(props.borderStyle, &style, &exStyle);
-    HWND hwnd = CreateWindowExA(exStyle, "EDIT", props.content.c_str(), style, p.left, p.top, p.width, p.height,
-                                p.parent, reinterpret_cast<HMENU>(static_cast<uintptr_t>(p.controlId)),
-                                g_app.instance, nullptr);
+    HWND hwnd = CreateWindowExA(
+        exStyle, "EDIT", props.content.c_str(), style, p.left, p.top, p.width, p.height, p.parent,
+        reinterpret_cast<HMENU>(static_cast<uintptr_t>(p.controlId)), g_app.instance, nullptr);
     if (hwnd == nullptr) return nullptr;
     auto* o = new EditBoxObject();
     o->unitType = DT_EDIT_BOX;
@@ -181,8 +201,10 @@ UnitObject* CreateEditBox(const CreateParams& p) {
     ApplyBrush(o);
     ApplyFont(o);
     EnsureLineHeight(o);
-    if (props.maxLength != 0) SendMessageA(hwnd, EM_LIMITTEXT, static_cast<WPARAM>(props.maxLength), 0);
-    if (props.inputMode == kInputPassword) SendMessageA(hwnd, EM_SETPASSWORDCHAR, props.passwordChar, 0);
+    if (props.maxLength != 0)
+        SendMessageA(hwnd, EM_LIMITTEXT, static_cast<WPARAM>(props.maxLength), 0);
+    if (props.inputMode == kInputPassword)
+        SendMessageA(hwnd, EM_SETPASSWORDCHAR, props.passwordChar, 0);
     if (!props.multiLine && props.spin != 0) MakeSpin(o, p.parent, p.controlId, style);
     Select(o);
     return o;
@@ -204,7 +226,9 @@ LRESULT CALLBACK EditBoxProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPar
             }
             break;
         }
-        case WM_KILLFOCUS: o->skipTrail = false; break;
+        case WM_KILLFOCUS:
+            o->skipTrail = false;
+            break;
         case WM_SHOWWINDOW:
             if (o->spin != nullptr) ShowWindow(o->spin, wParam ? SW_SHOWNA : SW_HIDE);
             break;
@@ -228,7 +252,8 @@ LRESULT CALLBACK EditBoxProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPar
             delete o;
             return answer;
         }
-        default: break;
+        default:
+            break;
     }
     return CallBaseProc(o, hwnd, message, wParam, lParam);
 }
@@ -252,45 +277,84 @@ bool SetEditBoxProperty(UnitObject* object, int32_t ownIndex, const PropertyValu
                          reinterpret_cast<LPARAM>(hwnd));
             return false;
         }
-        case kEditBorder: p.borderStyle = ValueInt(v); ApplyBorder(o); return false;
-        case kEditTextColour: p.textColour = v.low; break;
-        case kEditBackColour: p.backColour = v.low; ApplyBrush(o); break;
+        case kEditBorder:
+            p.borderStyle = ValueInt(v);
+            ApplyBorder(o);
+            return false;
+        case kEditTextColour:
+            p.textColour = v.low;
+            break;
+        case kEditBackColour:
+            p.backColour = v.low;
+            ApplyBrush(o);
+            break;
         case kEditFont:
             p.font = v.font;
             ApplyFont(o);
             EnsureLineHeight(o);
             return false;
-        case kEditHideSelection: p.hideSelection = ValueInt(v); return true;
+        case kEditHideSelection:
+            p.hideSelection = ValueInt(v);
+            return true;
         case kEditMaxLength:
             p.maxLength = ValueInt(v);
             SendMessageA(hwnd, EM_LIMITTEXT, static_cast<WPARAM>(p.maxLength), 0);
             return false;
-        case kEditMultiLine: p.multiLine = ValueInt(v); return true;
-        case kEditScrollBars: p.scrollBars = ValueInt(v); return true;
-        case kEditAlign: p.align = ValueInt(v); return true;
+        case kEditMultiLine:
+            p.multiLine = ValueInt(v);
+            return true;
+        case kEditScrollBars:
+            p.scrollBars = ValueInt(v);
+            return true;
+        case kEditAlign:
+            p.align = ValueInt(v);
+            return true;
         case kEditInputMode: {
             int32_t old = p.inputMode;
             p.inputMode = ValueInt(v);
             return (EditBoxStyle(p) & (ES_READONLY | ES_PASSWORD)) !=
-                   (static_cast<DWORD>(GetWindowLongA(hwnd, GWL_STYLE)) & (ES_READONLY | ES_PASSWORD)) ||
+                       (static_cast<DWORD>(GetWindowLongA(hwnd, GWL_STYLE)) &
+                        (ES_READONLY | ES_PASSWORD)) ||
                    (old == kInputPassword) != (p.inputMode == kInputPassword);
         }
         case kEditPasswordChar:
             p.passwordChar = v.low;
-            if (p.inputMode == kInputPassword) SendMessageA(hwnd, EM_SETPASSWORDCHAR, p.passwordChar, 0);
+            if (p.inputMode == kInputPassword)
+                SendMessageA(hwnd, EM_SETPASSWORDCHAR, p.passwordChar, 0);
             return false;
-        case kEditCaseConversion: p.caseConversion = ValueInt(v); return true;
-        case kEditSpin: p.spin = ValueInt(v); return true;
-        case kEditSpinMin: p.spinMin = ValueInt(v); ApplySpinRange(o); return false;
-        case kEditSpinMax: p.spinMax = ValueInt(v); ApplySpinRange(o); return false;
-        case kEditSelectionStart: p.selectionStart = ValueInt(v); Select(o); return false;
-        case kEditSelectionLength: p.selectionLength = ValueInt(v); Select(o); return false;
-        case kEditDataSource: p.dataSource = v.text; return false;
-        case kEditDataColumn: p.dataColumn = v.text; return false;
+        case kEditCaseConversion:
+            p.caseConversion = ValueInt(v);
+            return true;
+        case kEditSpin:
+            p.spin = ValueInt(v);
+            return true;
+        case kEditSpinMin:
+            p.spinMin = ValueInt(v);
+            ApplySpinRange(o);
+            return false;
+        case kEditSpinMax:
+            p.spinMax = ValueInt(v);
+            ApplySpinRange(o);
+            return false;
+        case kEditSelectionStart:
+            p.selectionStart = ValueInt(v);
+            Select(o);
+            return false;
+        case kEditSelectionLength:
+            p.selectionLength = ValueInt(v);
+            Select(o);
+            return false;
+        case kEditDataSource:
+            p.dataSource = v.text;
+            return false;
+        case kEditDataColumn:
+            p.dataColumn = v.text;
+            return false;
         case kEditSelectedText:
             SendMessageA(hwnd, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(v.text.c_str()));
             return false;
-        default: return false;
+        default:
+            return false;
     }
     InvalidateRect(hwnd, nullptr, TRUE);
     return false;
@@ -307,21 +371,51 @@ bool GetEditBoxProperty(UnitObject* object, int32_t ownIndex, PropertyValue* v) 
             p.content = CurrentText(o->hwnd);
             *v = TextValue(p.content);
             return true;
-        case kEditBorder: *v = IntValue(p.borderStyle); return true;
-        case kEditTextColour: *v = WordValue(p.textColour); return true;
-        case kEditBackColour: *v = WordValue(p.backColour); return true;
-        case kEditFont: *v = FontValue(p.font); return true;
-        case kEditHideSelection: *v = IntValue(p.hideSelection); return true;
-        case kEditMaxLength: *v = IntValue(p.maxLength); return true;
-        case kEditMultiLine: *v = IntValue(p.multiLine); return true;
-        case kEditScrollBars: *v = IntValue(p.scrollBars); return true;
-        case kEditAlign: *v = IntValue(p.align); return true;
-        case kEditInputMode: *v = IntValue(p.inputMode); return true;
-        case kEditPasswordChar: *v = WordValue(p.passwordChar); return true;
-        case kEditCaseConversion: *v = IntValue(p.caseConversion); return true;
-        case kEditSpin: *v = IntValue(p.spin); return true;
-        case kEditSpinMin: *v = IntValue(p.spinMin); return true;
-        case kEditSpinMax: *v = IntValue(p.spinMax); return true;
+        case kEditBorder:
+            *v = IntValue(p.borderStyle);
+            return true;
+        case kEditTextColour:
+            *v = WordValue(p.textColour);
+            return true;
+        case kEditBackColour:
+            *v = WordValue(p.backColour);
+            return true;
+        case kEditFont:
+            *v = FontValue(p.font);
+            return true;
+        case kEditHideSelection:
+            *v = IntValue(p.hideSelection);
+            return true;
+        case kEditMaxLength:
+            *v = IntValue(p.maxLength);
+            return true;
+        case kEditMultiLine:
+            *v = IntValue(p.multiLine);
+            return true;
+        case kEditScrollBars:
+            *v = IntValue(p.scrollBars);
+            return true;
+        case kEditAlign:
+            *v = IntValue(p.align);
+            return true;
+        case kEditInputMode:
+            *v = IntValue(p.inputMode);
+            return true;
+        case kEditPasswordChar:
+            *v = WordValue(p.passwordChar);
+            return true;
+        case kEditCaseConversion:
+            *v = IntValue(p.caseConversion);
+            return true;
+        case kEditSpin:
+            *v = IntValue(p.spin);
+            return true;
+        case kEditSpinMin:
+            *v = IntValue(p.spinMin);
+            return true;
+        case kEditSpinMax:
+            *v = IntValue(p.spinMax);
+            return true;
         case kEditSelectionStart:
             Selection(o->hwnd, &start, &end);
             *v = WordValue(start);
@@ -330,15 +424,21 @@ bool GetEditBoxProperty(UnitObject* object, int32_t ownIndex, PropertyValue* v) 
             Selection(o->hwnd, &start, &end);
             *v = WordValue(end - start);
             return true;
-        case kEditDataSource: *v = TextValue(p.dataSource); return true;
-        case kEditDataColumn: *v = TextValue(p.dataColumn); return true;
+        case kEditDataSource:
+            *v = TextValue(p.dataSource);
+            return true;
+        case kEditDataColumn:
+            *v = TextValue(p.dataColumn);
+            return true;
         case kEditSelectedText: {
             Selection(o->hwnd, &start, &end);
             std::string text = CurrentText(o->hwnd);
-            *v = TextValue(start < end && end <= text.size() ? text.substr(start, end - start) : std::string());
+            *v = TextValue(start < end && end <= text.size() ? text.substr(start, end - start)
+                                                             : std::string());
             return true;
         }
-        default: return false;
+        default:
+            return false;
     }
 }
 
@@ -358,7 +458,8 @@ bool EditBoxTakesEnter(UnitObject* object) {
     return p.multiLine && p.inputMode != kInputReadOnly;
 }
 
-std::vector<uint8_t> RebuildEditBoxTexts(const uint8_t* block, uint32_t length, TextVisitor visit, void* context) {
+std::vector<uint8_t> RebuildEditBoxTexts(const uint8_t* block, uint32_t length, TextVisitor visit,
+                                         void* context) {
     EditBoxProps props;
     if (!ReadEditBoxProps(block, length, &props)) return {};
     VisitFontFace(&props.font, visit, context);
@@ -388,12 +489,19 @@ DWORD EditBoxStyle(const EditBoxProps& p) {
 
 void* EditBoxInterface(int32_t operation) {
     switch (operation) {
-        case kOpCreate: return reinterpret_cast<void*>(CreateEditBox);
-        case kOpSetProperty: return reinterpret_cast<void*>(SetEditBoxProperty);
-        case kOpStoreBlock: return reinterpret_cast<void*>(StoreEditBoxBlock);
-        case kOpGetProperty: return reinterpret_cast<void*>(GetEditBoxProperty);
-        case kOpTakesEnter: return reinterpret_cast<void*>(EditBoxTakesEnter);
-        case kOpRebuildTexts: return reinterpret_cast<void*>(RebuildEditBoxTexts);
-        default: return nullptr;
+        case kOpCreate:
+            return reinterpret_cast<void*>(CreateEditBox);
+        case kOpSetProperty:
+            return reinterpret_cast<void*>(SetEditBoxProperty);
+        case kOpStoreBlock:
+            return reinterpret_cast<void*>(StoreEditBoxBlock);
+        case kOpGetProperty:
+            return reinterpret_cast<void*>(GetEditBoxProperty);
+        case kOpTakesEnter:
+            return reinterpret_cast<void*>(EditBoxTakesEnter);
+        case kOpRebuildTexts:
+            return reinterpret_cast<void*>(RebuildEditBoxTexts);
+        default:
+            return nullptr;
     }
 }

@@ -26,7 +26,8 @@ UnitView FollowEventSource(WindowTemplate& window, UnitView unit) {
     for (uint32_t step = 0; step < window.unitCount; ++step) {
         uint32_t source = UnitEventSource(unit);
         UnitView next;
-        if (source == 0 || !FindUnit(window, source, &next) || UnitType(next) != UnitType(unit)) break;
+        if (source == 0 || !FindUnit(window, source, &next) || UnitType(next) != UnitType(unit))
+            break;
         unit = next;
     }
     return unit;
@@ -48,7 +49,8 @@ int32_t RaiseEvent(EventRecord* record) {
     // one routine.
     if (!unit.menuItem) {
         const DataTypeDescriptor* kind = FindUnitKind(UnitType(unit));
-        if (kind == nullptr || (kind->flags & kTypeRaisesEvents) == 0) ReportRuntimeError("引发事件的窗口组件无效");
+        if (kind == nullptr || (kind->flags & kTypeRaisesEvents) == 0)
+            ReportRuntimeError("引发事件的窗口组件无效");
     }
 
     Word address = FindEventHandler(unit, record->eventIndex);
@@ -68,9 +70,12 @@ int32_t RaiseEvent(EventRecord* record) {
     return 1;
 }
 
-const FocusEventNote& LastFocusEvent() { return g_focusNote; }
+const FocusEventNote& LastFocusEvent() {
+    return g_focusNote;
+}
 
-EventOutcome RaiseUnitEvent(const UnitObject* object, int32_t eventIndex, std::initializer_list<uint32_t> args) {
+EventOutcome RaiseUnitEvent(const UnitObject* object, int32_t eventIndex,
+                            std::initializer_list<uint32_t> args) {
     if (eventIndex == kEventGotFocus && g_runtime.suppressEvents == 0) {
         g_focusNote = FocusEventNote{g_focusNote.count + 1, object->windowId, object->unitId};
     }

@@ -33,4 +33,5 @@ struct FocusEventNote {
 };
 const FocusEventNote& LastFocusEvent();
 
-EventOutcome RaiseUnitEvent(const UnitObject* object, int32_t eventIndex, std::initializer_list<uint32_t> args = {});
+EventOutcome RaiseUnitEvent(const UnitObject* object, int32_t eventIndex,
+                            std::initializer_list<uint32_t> args = {});

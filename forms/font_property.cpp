@@ -55,18 +55,27 @@ int32_t FontPoints(const LOGFONTA& font) {
     return MulDiv(height, 72, ScreenDpi());
 }
 
-LONG FontHeightOfPoints(int32_t points) { return points <= 0 ? 0 : -MulDiv(points, ScreenDpi(), 72); }
+LONG FontHeightOfPoints(int32_t points) {
+    return points <= 0 ? 0 : -MulDiv(points, ScreenDpi(), 72);
+}
 
 Word ReadFontPart(const FontSet& set, int32_t subIndex) {
     LOGFONTA font = EffectiveFont(set);
     switch (subIndex) {
-        case kFontAngle: return static_cast<Word>(font.lfEscapement);
-        case kFontBold: return font.lfWeight >= kBoldWeight ? 1 : 0;
-        case kFontItalic: return font.lfItalic != 0 ? 1 : 0;
-        case kFontStrikeOut: return font.lfStrikeOut != 0 ? 1 : 0;
-        case kFontUnderline: return font.lfUnderline != 0 ? 1 : 0;
-        case kFontSize: return static_cast<Word>(FontPoints(font));
-        case kFontFace: return ToWord(CopyText(font.lfFaceName));
+        case kFontAngle:
+            return static_cast<Word>(font.lfEscapement);
+        case kFontBold:
+            return font.lfWeight >= kBoldWeight ? 1 : 0;
+        case kFontItalic:
+            return font.lfItalic != 0 ? 1 : 0;
+        case kFontStrikeOut:
+            return font.lfStrikeOut != 0 ? 1 : 0;
+        case kFontUnderline:
+            return font.lfUnderline != 0 ? 1 : 0;
+        case kFontSize:
+            return static_cast<Word>(FontPoints(font));
+        case kFontFace:
+            return ToWord(CopyText(font.lfFaceName));
         case kFontWhole: {
             auto* record = static_cast<FontRecord*>(Allocate(sizeof(FontRecord)));
             record->angle = font.lfEscapement;
@@ -78,7 +87,8 @@ Word ReadFontPart(const FontSet& set, int32_t subIndex) {
             record->face = CopyText(font.lfFaceName);
             return ToWord(record);
         }
-        default: return 0;
+        default:
+            return 0;
     }
 }
 
@@ -99,11 +109,21 @@ FontSet WriteFontPart(const FontSet& current, int32_t subIndex, Word value) {
     }
     LOGFONTA font = EffectiveFont(current);
     switch (subIndex) {
-        case kFontAngle: SetAngle(&font, static_cast<int32_t>(value)); break;
-        case kFontBold: font.lfWeight = value != 0 ? kBoldWeight : 0; break;
-        case kFontItalic: font.lfItalic = value != 0 ? 1 : 0; break;
-        case kFontStrikeOut: font.lfStrikeOut = value != 0 ? 1 : 0; break;
-        case kFontUnderline: font.lfUnderline = value != 0 ? 1 : 0; break;
+        case kFontAngle:
+            SetAngle(&font, static_cast<int32_t>(value));
+            break;
+        case kFontBold:
+            font.lfWeight = value != 0 ? kBoldWeight : 0;
+            break;
+        case kFontItalic:
+            font.lfItalic = value != 0 ? 1 : 0;
+            break;
+        case kFontStrikeOut:
+            font.lfStrikeOut = value != 0 ? 1 : 0;
+            break;
+        case kFontUnderline:
+            font.lfUnderline = value != 0 ? 1 : 0;
+            break;
         case kFontSize: {
             int32_t points = static_cast<int32_t>(value);
             font.lfHeight = FontHeightOfPoints(points < 0 ? 0 : points);
@@ -115,7 +135,8 @@ FontSet WriteFontPart(const FontSet& current, int32_t subIndex, Word value) {
             SetFace(&font, length >= 1 && length <= LF_FACESIZE - 1 ? face : kFallbackFace);
             break;
         }
-        default: return current;
+        default:
+            return current;
     }
     return Present(font);
 }

@@ -19,7 +19,10 @@ int32_t HandleFormRequest(int32_t request, uint32_t first, uint32_t, bool* handl
             UnitObject* object = window != nullptr ? LiveWindowObject(*window) : nullptr;
             return static_cast<int32_t>(ToWord(object));
         }
-        case kRequestRaiseEvent: return RaiseEvent(FromWord<EventRecord>(first));
-        default: *handled = false; return 0;
+        case kRequestRaiseEvent:
+            return RaiseEvent(FromWord<EventRecord>(first));
+        default:
+            *handled = false;
+            return 0;
     }
 }

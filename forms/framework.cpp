@@ -46,7 +46,8 @@ int32_t InitInstance() {
 }  // namespace
 
 void InstallFormRuntime() {
-    InstallFormServices(FormServices{ReadProperty, WriteProperty, RunMessageLoop, LoadStartWindow, InitializeProgram});
+    InstallFormServices(FormServices{ReadProperty, WriteProperty, RunMessageLoop, LoadStartWindow,
+                                     InitializeProgram});
     SetFormEndHooks(FormEndHooks{ReleaseWindows, ReleaseRuntimeResources});
     InstallUnitKinds();
     InstallCoreCommand(kCmdCloseWindow, CmdCloseWindow);

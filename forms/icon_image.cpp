@@ -20,8 +20,12 @@ struct Picture {
     uint16_t word2;  // bit count, or the hot spot y
 };
 
-uint16_t Half(const uint8_t* at) { return static_cast<uint16_t>(at[0] | (at[1] << 8)); }
-uint32_t Word32(const uint8_t* at) { return Half(at) | (static_cast<uint32_t>(Half(at + 2)) << 16); }
+uint16_t Half(const uint8_t* at) {
+    return static_cast<uint16_t>(at[0] | (at[1] << 8));
+}
+uint32_t Word32(const uint8_t* at) {
+    return Half(at) | (static_cast<uint32_t>(Half(at + 2)) << 16);
+}
 
 bool FindPicture(const uint8_t* image, uint32_t length, uint16_t type, int size, Picture* out) {
     if (image == nullptr || length < 6 || Half(image) != 0 || Half(image + 2) != type) return false;
@@ -30,8 +34,8 @@ bool FindPicture(const uint8_t* image, uint32_t length, uint16_t type, int size,
     bool found = false;
     for (uint32_t i = 0; i < count; ++i) {
         const uint8_t* entry = image + 6 + 16 * i;
-        Picture p = {Word32(entry + 12), Word32(entry + 8), entry[0] == 0 ? 256 : entry[0], Half(entry + 4),
-                     Half(entry + 6)};
+        Picture p = {Word32(entry + 12), Word32(entry + 8), entry[0] == 0 ? 256 : entry[0],
+                     Half(entry + 4), Half(entry + 6)};
         if (p.offset > length || p.length > length - p.offset || p.length == 0) continue;
         if (!found || p.width == size) {
             *out = p;
@@ -48,7 +52,8 @@ HICON IconFromFileImage(const uint8_t* image, uint32_t length, int size) {
     Picture p;
     if (!FindPicture(image, length, 1, size, &p)) return nullptr;
     std::vector<BYTE> bits(image + p.offset, image + p.offset + p.length);
-    return CreateIconFromResourceEx(bits.data(), p.length, TRUE, kIconResourceVersion, size, size, 0);
+    return CreateIconFromResourceEx(bits.data(), p.length, TRUE, kIconResourceVersion, size, size,
+                                    0);
 }
 
 HCURSOR CursorFromFileImage(const uint8_t* image, uint32_t length) {
@@ -61,6 +66,6 @@ HCURSOR CursorFromFileImage(const uint8_t* image, uint32_t length) {
     bits[2] = static_cast<BYTE>(p.word2);
     bits[3] = static_cast<BYTE>(p.word2 >> 8);
     std::memcpy(bits.data() + 4, image + p.offset, p.length);
-    return static_cast<HCURSOR>(
-        CreateIconFromResourceEx(bits.data(), static_cast<DWORD>(bits.size()), FALSE, kIconResourceVersion, 0, 0, 0));
+    return static_cast<HCURSOR>(CreateIconFromResourceEx(
+        bits.data(), static_cast<DWORD>(bits.size()), FALSE, kIconResourceVersion, 0, 0, 0));
 }

@@ -19,7 +19,9 @@ namespace {
 const char kLabelClass[] = "WTLabel";
 constexpr COLORREF kReliefColour = 0xFFFFFF;
 
-LabelObject* AsLabel(UnitObject* object) { return static_cast<LabelObject*>(object); }
+LabelObject* AsLabel(UnitObject* object) {
+    return static_cast<LabelObject*>(object);
+}
 
 LRESULT CALLBACK LabelProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 
@@ -40,6 +42,12 @@ void MakeFont(LabelObject* o) {
     o->font = o->props.font.present ? CreateFontIndirectA(&o->props.font.logfont) : nullptr;
 }
 
+void MakeBrush(LabelObject* o) {
+    if (o->brush != nullptr) DeleteObject(o->brush);
+    o->brush =
+        o->props.backColour == kDefaultColour ? nullptr : CreateSolidBrush(o->props.backColour);
+}
+
 void ApplyBorder(LabelObject* o) {
     DWORD style = 0;
     DWORD exStyle = 0;
@@ -47,9 +55,11 @@ void ApplyBorder(LabelObject* o) {
     constexpr DWORD kExMask = WS_EX_CLIENTEDGE | WS_EX_DLGMODALFRAME | WS_EX_STATICEDGE;
     DWORD oldStyle = static_cast<DWORD>(GetWindowLongA(o->hwnd, GWL_STYLE));
     DWORD oldEx = static_cast<DWORD>(GetWindowLongA(o->hwnd, GWL_EXSTYLE));
-    SetWindowLongA(o->hwnd, GWL_STYLE, static_cast<LONG>((oldStyle & ~static_cast<DWORD>(WS_BORDER)) | style));
+    SetWindowLongA(o->hwnd, GWL_STYLE,
+                   static_cast<LONG>((oldStyle & ~static_cast<DWORD>(WS_BORDER)) | style));
     SetWindowLongA(o->hwnd, GWL_EXSTYLE, static_cast<LONG>((oldEx & ~kExMask) | exStyle));
-    SetWindowPos(o->hwnd, nullptr, 0, 0, 0, 0, SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(o->hwnd, nullptr, 0, 0, 0, 0,
+                 SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 UnitObject* CreateLabel(const CreateParams& p) {
@@ -63,14 +73,15 @@ UnitObject* CreateLabel(const CreateParams& p) {
     o->windowId = p.windowId;
     o->unitId = p.unitId;
     o->props = props;
-    HWND hwnd = CreateWindowExA(exStyle, kLabelClass, o->props.caption.c_str(), style, p.left, p.top, p.width,
-                                p.height, p.parent, reinterpret_cast<HMENU>(static_cast<uintptr_t>(p.controlId)),
-                                g_app.instance, o);
+    HWND hwnd = CreateWindowExA(
+        exStyle, kLabelClass, o->props.caption.c_str(), style, p.left, p.top, p.width, p.height,
+        p.parent, reinterpret_cast<HMENU>(static_cast<uintptr_t>(p.controlId)), g_app.instance, o);
     if (hwnd == nullptr) {
         delete o;
         return nullptr;
     }
     MakeFont(o);
+    MakeBrush(o);
     return o;
 }
 
@@ -79,14 +90,9 @@ void Paint(LabelObject* o) {
     HDC dc = BeginPaint(o->hwnd, &ps);
     RECT client;
     GetClientRect(o->hwnd, &client);
-    if (o->props.backColour == kDefaultColour) {
-        FillRect(dc, &client, GetSysColorBrush(COLOR_BTNFACE));
-    } else {
-        HBRUSH brush = CreateSolidBrush(o->props.backColour);
-        FillRect(dc, &client, brush);
-        DeleteObject(brush);
-    }
-    HGDIOBJ oldFont = SelectObject(dc, o->font != nullptr ? o->font : GetStockObject(DEFAULT_GUI_FONT));
+    FillRect(dc, &client, o->brush != nullptr ? o->brush : GetSysColorBrush(COLOR_BTNFACE));
+    HGDIOBJ oldFont =
+        SelectObject(dc, o->font != nullptr ? o->font : GetStockObject(DEFAULT_GUI_FONT));
     SetBkMode(dc, TRANSPARENT);
     UINT format = LabelTextFormat(o->props);
     const char* caption = o->props.caption.c_str();
@@ -117,8 +123,11 @@ LRESULT CALLBACK LabelProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
     auto* o = static_cast<LabelObject*>(UnitObjectOf(hwnd));
     if (o == nullptr) return DefWindowProcA(hwnd, message, wParam, lParam);
     switch (message) {
-        case WM_PAINT: Paint(o); return 0;
-        case WM_ERASEBKGND: return 1;  // the paint fills the background
+        case WM_PAINT:
+            Paint(o);
+            return 0;
+        case WM_ERASEBKGND:
+            return 1;  // the paint fills the background
         case WM_GETFONT:
             return reinterpret_cast<LRESULT>(o->font != nullptr ? static_cast<HGDIOBJ>(o->font)
                                                                 : GetStockObject(DEFAULT_GUI_FONT));
@@ -126,17 +135,19 @@ LRESULT CALLBACK LabelProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
             DetachUnitObject(hwnd);
             RuntimeNotify(kRequestUnitGone, ToWord(static_cast<UnitObject*>(o)), 0);
             if (o->font != nullptr) DeleteObject(o->font);
+            if (o->brush != nullptr) DeleteObject(o->brush);
             delete o;
             return DefWindowProcA(hwnd, message, wParam, lParam);
-        default: break;
+        default:
+            break;
     }
     if (message == kMsgControlsMade) {
         InvalidateRect(hwnd, nullptr, TRUE);
         return 0;
     }
     if (message == kMsgLabelRequest) {
-        EventOutcome outcome =
-            RaiseUnitEvent(o, kEventLabelRequest, {static_cast<uint32_t>(wParam), static_cast<uint32_t>(lParam)});
+        EventOutcome outcome = RaiseUnitEvent(
+            o, kEventLabelRequest, {static_cast<uint32_t>(wParam), static_cast<uint32_t>(lParam)});
         return outcome.resultPresent ? static_cast<LRESULT>(outcome.result) : 0;
     }
     return DefWindowProcA(hwnd, message, wParam, lParam);
@@ -151,26 +162,51 @@ bool SetLabelProperty(UnitObject* object, int32_t ownIndex, const PropertyValue&
             p.caption = v.text;
             SetWindowTextA(o->hwnd, p.caption.c_str());
             break;
-        case kLabelTextEffect: p.textEffect = ValueInt(v); break;
+        case kLabelTextEffect:
+            p.textEffect = ValueInt(v);
+            break;
         case kLabelBorder:
             p.borderStyle = ValueInt(v);
             ApplyBorder(o);
             break;
-        case kLabelGradientWidth: p.gradientWidth = ValueInt(v); break;
+        case kLabelGradientWidth:
+            p.gradientWidth = ValueInt(v);
+            break;
         case kLabelFont:
             p.font = v.font;
             MakeFont(o);
             break;
-        case kLabelTextColour: p.textColour = v.low; break;
-        case kLabelBackColour: p.backColour = v.low; break;
-        case kLabelPicture: p.picture = v.bytes; break;
-        case kLabelPictureMode: p.pictureMode = ValueInt(v); break;
-        case kLabelGradientMode: p.gradientMode = ValueInt(v); break;
-        case kLabelHorizontalAlign: p.horizontalAlign = ValueInt(v); break;
-        case kLabelWordWrap: p.wordWrap = ValueInt(v); break;
-        case kLabelVerticalAlign: p.verticalAlign = ValueInt(v); break;
-        case kLabelDataSource: p.dataSource = v.text; break;
-        case kLabelDataColumn: p.dataColumn = v.text; break;
+        case kLabelTextColour:
+            p.textColour = v.low;
+            break;
+        case kLabelBackColour:
+            p.backColour = v.low;
+            MakeBrush(o);
+            break;
+        case kLabelPicture:
+            p.picture = v.bytes;
+            break;
+        case kLabelPictureMode:
+            p.pictureMode = ValueInt(v);
+            break;
+        case kLabelGradientMode:
+            p.gradientMode = ValueInt(v);
+            break;
+        case kLabelHorizontalAlign:
+            p.horizontalAlign = ValueInt(v);
+            break;
+        case kLabelWordWrap:
+            p.wordWrap = ValueInt(v);
+            break;
+        case kLabelVerticalAlign:
+            p.verticalAlign = ValueInt(v);
+            break;
+        case kLabelDataSource:
+            p.dataSource = v.text;
+            break;
+        case kLabelDataColumn:
+            p.dataColumn = v.text;
+            break;
         default:
             if (index >= kLabelBorderColour1 && index < kLabelBorderColour1 + 3) {
                 p.borderColours[index - kLabelBorderColour1] = v.low;
@@ -187,21 +223,51 @@ bool GetLabelProperty(UnitObject* object, int32_t ownIndex, PropertyValue* v) {
     const LabelProps& p = AsLabel(object)->props;
     int32_t index = ownIndex + kFirstOwnProperty;
     switch (index) {
-        case kLabelCaption: *v = TextValue(p.caption); return true;
-        case kLabelTextEffect: *v = IntValue(p.textEffect); return true;
-        case kLabelBorder: *v = IntValue(p.borderStyle); return true;
-        case kLabelGradientWidth: *v = IntValue(p.gradientWidth); return true;
-        case kLabelFont: *v = FontValue(p.font); return true;
-        case kLabelTextColour: *v = WordValue(p.textColour); return true;
-        case kLabelBackColour: *v = WordValue(p.backColour); return true;
-        case kLabelPicture: *v = BytesValue(p.picture); return true;
-        case kLabelPictureMode: *v = IntValue(p.pictureMode); return true;
-        case kLabelGradientMode: *v = IntValue(p.gradientMode); return true;
-        case kLabelHorizontalAlign: *v = IntValue(p.horizontalAlign); return true;
-        case kLabelWordWrap: *v = IntValue(p.wordWrap); return true;
-        case kLabelVerticalAlign: *v = IntValue(p.verticalAlign); return true;
-        case kLabelDataSource: *v = TextValue(p.dataSource); return true;
-        case kLabelDataColumn: *v = TextValue(p.dataColumn); return true;
+        case kLabelCaption:
+            *v = TextValue(p.caption);
+            return true;
+        case kLabelTextEffect:
+            *v = IntValue(p.textEffect);
+            return true;
+        case kLabelBorder:
+            *v = IntValue(p.borderStyle);
+            return true;
+        case kLabelGradientWidth:
+            *v = IntValue(p.gradientWidth);
+            return true;
+        case kLabelFont:
+            *v = FontValue(p.font);
+            return true;
+        case kLabelTextColour:
+            *v = WordValue(p.textColour);
+            return true;
+        case kLabelBackColour:
+            *v = WordValue(p.backColour);
+            return true;
+        case kLabelPicture:
+            *v = BytesValue(p.picture);
+            return true;
+        case kLabelPictureMode:
+            *v = IntValue(p.pictureMode);
+            return true;
+        case kLabelGradientMode:
+            *v = IntValue(p.gradientMode);
+            return true;
+        case kLabelHorizontalAlign:
+            *v = IntValue(p.horizontalAlign);
+            return true;
+        case kLabelWordWrap:
+            *v = IntValue(p.wordWrap);
+            return true;
+        case kLabelVerticalAlign:
+            *v = IntValue(p.verticalAlign);
+            return true;
+        case kLabelDataSource:
+            *v = TextValue(p.dataSource);
+            return true;
+        case kLabelDataColumn:
+            *v = TextValue(p.dataColumn);
+            return true;
         default:
             if (index >= kLabelBorderColour1 && index < kLabelBorderColour1 + 3) {
                 *v = WordValue(p.borderColours[index - kLabelBorderColour1]);
@@ -215,9 +281,12 @@ bool GetLabelProperty(UnitObject* object, int32_t ownIndex, PropertyValue* v) {
     }
 }
 
-std::vector<uint8_t> StoreLabelBlock(UnitObject* object) { return WriteLabelProps(AsLabel(object)->props); }
+std::vector<uint8_t> StoreLabelBlock(UnitObject* object) {
+    return WriteLabelProps(AsLabel(object)->props);
+}
 
-std::vector<uint8_t> RebuildLabelTexts(const uint8_t* block, uint32_t length, TextVisitor visit, void* context) {
+std::vector<uint8_t> RebuildLabelTexts(const uint8_t* block, uint32_t length, TextVisitor visit,
+                                       void* context) {
     LabelProps props;
     if (!ReadLabelProps(block, length, &props)) return {};
     visit(&props.caption, context);
@@ -240,22 +309,39 @@ UINT LabelTextFormat(const LabelProps& props) {
 
 void BorderStyles(int32_t borderStyle, DWORD* style, DWORD* exStyle) {
     switch (borderStyle) {
-        case 1: *exStyle |= WS_EX_CLIENTEDGE; break;
-        case 2: *exStyle |= WS_EX_DLGMODALFRAME; break;
-        case 3: *exStyle |= WS_EX_STATICEDGE; break;
-        case 4: *exStyle |= WS_EX_CLIENTEDGE | WS_EX_DLGMODALFRAME; break;
-        case 5: *style |= WS_BORDER; break;
-        default: break;
+        case 1:
+            *exStyle |= WS_EX_CLIENTEDGE;
+            break;
+        case 2:
+            *exStyle |= WS_EX_DLGMODALFRAME;
+            break;
+        case 3:
+            *exStyle |= WS_EX_STATICEDGE;
+            break;
+        case 4:
+            *exStyle |= WS_EX_CLIENTEDGE | WS_EX_DLGMODALFRAME;
+            break;
+        case 5:
+            *style |= WS_BORDER;
+            break;
+        default:
+            break;
     }
 }
 
 void* LabelInterface(int32_t operation) {
     switch (operation) {
-        case kOpCreate: return reinterpret_cast<void*>(CreateLabel);
-        case kOpSetProperty: return reinterpret_cast<void*>(SetLabelProperty);
-        case kOpStoreBlock: return reinterpret_cast<void*>(StoreLabelBlock);
-        case kOpGetProperty: return reinterpret_cast<void*>(GetLabelProperty);
-        case kOpRebuildTexts: return reinterpret_cast<void*>(RebuildLabelTexts);
-        default: return nullptr;
+        case kOpCreate:
+            return reinterpret_cast<void*>(CreateLabel);
+        case kOpSetProperty:
+            return reinterpret_cast<void*>(SetLabelProperty);
+        case kOpStoreBlock:
+            return reinterpret_cast<void*>(StoreLabelBlock);
+        case kOpGetProperty:
+            return reinterpret_cast<void*>(GetLabelProperty);
+        case kOpRebuildTexts:
+            return reinterpret_cast<void*>(RebuildLabelTexts);
+        default:
+            return nullptr;
     }
 }

@@ -10,6 +10,7 @@
 struct LabelObject : UnitObject {
     LabelProps props;  // the property block's values, kept up to date
     HFONT font;        // made from props.font, owned; null: the default GUI font
+    HBRUSH brush;      // the background colour's brush, owned; null: the button face
 };
 
 enum LabelProperty : int32_t {

@@ -8,8 +8,12 @@
 
 namespace {
 
-bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r'; }
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+}
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 const char* SkipBlanks(const char* p) {
     while (IsBlank(*p)) ++p;
@@ -21,7 +25,8 @@ const char* SkipBlanks(const char* p) {
 // written with that point before it is handed over.
 char LocalePoint() {
     const struct lconv* conventions = std::localeconv();
-    return conventions != nullptr && conventions->decimal_point != nullptr && conventions->decimal_point[0] != '\0'
+    return conventions != nullptr && conventions->decimal_point != nullptr &&
+                   conventions->decimal_point[0] != '\0'
                ? conventions->decimal_point[0]
                : '.';
 }

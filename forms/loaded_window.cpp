@@ -34,7 +34,9 @@ LoadedWindow* AddLoadedWindow(const WindowTemplate& window, bool modal) {
     return &record;
 }
 
-void DropLoadedWindow(uint32_t windowId) { Records().erase(windowId); }
+void DropLoadedWindow(uint32_t windowId) {
+    Records().erase(windowId);
+}
 
 bool LoadStillAlive(uint32_t windowId, uint32_t serial) {
     LoadedWindow* record = FindLoadedWindow(windowId);

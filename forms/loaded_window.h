@@ -14,14 +14,15 @@ struct WindowTemplate;
 
 struct LoadedWindow {
     uint32_t windowId;
-    uint32_t serial;                  // tells this load from a later load of the same template
-    std::vector<uint8_t> keptUnits;   // the unit table when loading began ...
-    uint32_t keptUnitCount;           // ... and its unit count
-    bool closing;                     // *close window* asked for it to go
-    bool loaded;                      // the loader has finished
-    bool shown;                       // it has been shown once (by the loader or a property write)
-    bool modal;                       // loaded as a modal window
-    std::vector<std::pair<HWND, bool>> disabledByModal;  // other windows and whether they were enabled
+    uint32_t serial;                 // tells this load from a later load of the same template
+    std::vector<uint8_t> keptUnits;  // the unit table when loading began ...
+    uint32_t keptUnitCount;          // ... and its unit count
+    bool closing;                    // *close window* asked for it to go
+    bool loaded;                     // the loader has finished
+    bool shown;                      // it has been shown once (by the loader or a property write)
+    bool modal;                      // loaded as a modal window
+    std::vector<std::pair<HWND, bool>>
+        disabledByModal;  // other windows and whether they were enabled
 };
 
 // The record of a loaded (or loading) window, or null.

@@ -78,20 +78,29 @@ RECT LiveRect(HWND hwnd) {
 }
 
 int32_t ClampPosition(int32_t value) {
-    return value < -kPositionLimit ? -kPositionLimit : value > kPositionLimit ? kPositionLimit : value;
+    return value < -kPositionLimit  ? -kPositionLimit
+           : value > kPositionLimit ? kPositionLimit
+                                    : value;
 }
-int32_t ClampSize(int32_t value) { return value < 0 ? 0 : value > kPositionLimit ? kPositionLimit : value; }
+int32_t ClampSize(int32_t value) {
+    return value < 0 ? 0 : value > kPositionLimit ? kPositionLimit : value;
+}
 
 // ---- menu items -------------------------------------------------------------
 
 uint64_t ReadMenuItem(const UnitView& item, int32_t property) {
     Word flags = MenuItemFlags(item);
     switch (property) {
-        case 0: return ToWord(CopyText(MenuItemCaption(item)));
-        case 1: return (flags & kMenuChecked) ? 1 : 0;
-        case 2: return (flags & kMenuDisabled) ? 1 : 0;
-        case 3: return (flags & kMenuHidden) ? 0 : 1;
-        default: return 0;
+        case 0:
+            return ToWord(CopyText(MenuItemCaption(item)));
+        case 1:
+            return (flags & kMenuChecked) ? 1 : 0;
+        case 2:
+            return (flags & kMenuDisabled) ? 1 : 0;
+        case 3:
+            return (flags & kMenuHidden) ? 0 : 1;
+        default:
+            return 0;
     }
 }
 
@@ -107,7 +116,10 @@ void WriteMenuItem(WindowTemplate& window, uint32_t index, int32_t property, Wor
         }
         return;
     }
-    Word bit = property == 1 ? kMenuChecked : property == 2 ? kMenuDisabled : property == 3 ? kMenuHidden : 0;
+    Word bit = property == 1   ? kMenuChecked
+               : property == 2 ? kMenuDisabled
+               : property == 3 ? kMenuHidden
+                               : 0;
     if (bit == 0) return;
     bool set = property == 3 ? low == 0 : low != 0;
     Word flags = MenuItemFlags(item);
@@ -119,7 +131,8 @@ void WriteMenuItem(WindowTemplate& window, uint32_t index, int32_t property, Wor
 
 // ---- the common properties ---------------------------------------------------
 
-uint64_t ReadCommon(WindowTemplate& window, uint32_t index, const UnitView& unit, int32_t property) {
+uint64_t ReadCommon(WindowTemplate& window, uint32_t index, const UnitView& unit,
+                    int32_t property) {
     UnitObject* object = LiveObject(window, index);
     if (property <= kPropHeight && object != nullptr) {
         RECT rect = LiveRect(object->hwnd);
@@ -127,13 +140,19 @@ uint64_t ReadCommon(WindowTemplate& window, uint32_t index, const UnitView& unit
         return static_cast<Word>(values[property]);
     }
     switch (property) {
-        case kPropLeft: return static_cast<Word>(UnitLeft(unit));
-        case kPropTop: return static_cast<Word>(UnitTop(unit));
-        case kPropWidth: return static_cast<Word>(UnitWidth(unit));
-        case kPropHeight: return static_cast<Word>(UnitHeight(unit));
-        case kPropTag: return ToWord(CopyText(UnitTag(unit)));
+        case kPropLeft:
+            return static_cast<Word>(UnitLeft(unit));
+        case kPropTop:
+            return static_cast<Word>(UnitTop(unit));
+        case kPropWidth:
+            return static_cast<Word>(UnitWidth(unit));
+        case kPropHeight:
+            return static_cast<Word>(UnitHeight(unit));
+        case kPropTag:
+            return ToWord(CopyText(UnitTag(unit)));
         case kPropVisible:
-            if (object != nullptr) return (GetWindowLongA(object->hwnd, GWL_STYLE) & WS_VISIBLE) ? 1 : 0;
+            if (object != nullptr)
+                return (GetWindowLongA(object->hwnd, GWL_STYLE) & WS_VISIBLE) ? 1 : 0;
             return (UnitFlags(unit) & kUnitVisible) ? 1 : 0;
         case kPropDisabled:
             if (object != nullptr) return IsWindowEnabled(object->hwnd) ? 0 : 1;
@@ -143,7 +162,8 @@ uint64_t ReadCommon(WindowTemplate& window, uint32_t index, const UnitView& unit
             const uint8_t* set = UnitCursorSet(unit, &length);
             return NewByteSet(CursorSetForReading(set, length));
         }
-        default: return 0;
+        default:
+            return 0;
     }
 }
 
@@ -154,18 +174,22 @@ void MoveLive(UnitObject* object, int32_t property, int32_t value) {
     int width = property == kPropWidth ? value : rect.right - rect.left;
     int height = property == kPropHeight ? value : rect.bottom - rect.top;
     UINT keep = property <= kPropTop ? SWP_NOSIZE : SWP_NOMOVE;
-    SetWindowPos(object->hwnd, nullptr, left, top, width, height, keep | SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(object->hwnd, nullptr, left, top, width, height,
+                 keep | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void ReplaceCursor(WindowTemplate& window, uint32_t index, Word block, bool live) {
     std::vector<uint8_t> given = ByteSetBytes(block);
-    std::vector<uint8_t> stored = CursorSetForStoring(given.data(), static_cast<uint32_t>(given.size()));
-    if (!SetUnitCursorSet(&window, index, stored.data(), static_cast<uint32_t>(stored.size()))) return;
+    std::vector<uint8_t> stored =
+        CursorSetForStoring(given.data(), static_cast<uint32_t>(given.size()));
+    if (!SetUnitCursorSet(&window, index, stored.data(), static_cast<uint32_t>(stored.size())))
+        return;
     UnitView unit;
     if (!GetUnit(window, index, &unit)) return;
     if (!live) return;  // a window that is not loaded keeps no loaded cursors
     ReleaseUnitCursor(reinterpret_cast<HCURSOR>(static_cast<uintptr_t>(UnitCursorSlot(unit))));
-    SetUnitCursorSlot(unit, ToWord(LoadUnitCursor(stored.data(), static_cast<uint32_t>(stored.size()))));
+    SetUnitCursorSlot(unit,
+                      ToWord(LoadUnitCursor(stored.data(), static_cast<uint32_t>(stored.size()))));
     // Putting the mouse where it is makes the new shape show at once.
     POINT at;
     GetCursorPos(&at);
@@ -189,7 +213,9 @@ void WriteCommon(WindowTemplate& window, uint32_t index, int32_t property, Word 
             if (object != nullptr) MoveLive(object, property, value);
             return;
         }
-        case kPropTag: SetUnitTag(&window, index, FromWord<const char>(low)); return;
+        case kPropTag:
+            SetUnitTag(&window, index, FromWord<const char>(low));
+            return;
         case kPropVisible: {
             bool visible = low != 0;
             Word flags = UnitFlags(unit);
@@ -211,8 +237,11 @@ void WriteCommon(WindowTemplate& window, uint32_t index, int32_t property, Word 
             if (object != nullptr) EnableWindow(object->hwnd, disabled ? FALSE : TRUE);
             return;
         }
-        case kPropCursor: ReplaceCursor(window, index, low, object != nullptr); return;
-        default: return;
+        case kPropCursor:
+            ReplaceCursor(window, index, low, object != nullptr);
+            return;
+        default:
+            return;
     }
 }
 
@@ -222,7 +251,8 @@ uint64_t ValueOut(uint32_t kind, const PropertyValue& v, int32_t subIndex) {
     if (IsTextKind(kind)) return ToWord(CopyText(v.text.c_str()));
     if (IsByteSetKind(kind)) {
         if (kind == kKindCursor) {
-            return NewByteSet(CursorSetForReading(v.bytes.data(), static_cast<uint32_t>(v.bytes.size())));
+            return NewByteSet(
+                CursorSetForReading(v.bytes.data(), static_cast<uint32_t>(v.bytes.size())));
         }
         return NewByteSet(v.bytes);
     }
@@ -232,14 +262,16 @@ uint64_t ValueOut(uint32_t kind, const PropertyValue& v, int32_t subIndex) {
     return v.low;
 }
 
-PropertyValue ValueIn(uint32_t kind, Word low, Word high, int32_t subIndex, const FontSet& currentFont) {
+PropertyValue ValueIn(uint32_t kind, Word low, Word high, int32_t subIndex,
+                      const FontSet& currentFont) {
     PropertyValue v;
     if (IsTextKind(kind)) {
         const char* text = FromWord<const char>(low);
         v.text = text != nullptr ? text : "";
     } else if (IsByteSetKind(kind)) {
         v.bytes = ByteSetBytes(low);
-        if (kind == kKindCursor) v.bytes = CursorSetForStoring(v.bytes.data(), static_cast<uint32_t>(v.bytes.size()));
+        if (kind == kKindCursor)
+            v.bytes = CursorSetForStoring(v.bytes.data(), static_cast<uint32_t>(v.bytes.size()));
     } else if (kind == kKindFont) {
         v.font = WriteFontPart(currentFont, subIndex, low);
     } else if (kind == kKindLogical) {
@@ -269,14 +301,14 @@ void Recreate(WindowTemplate& window, uint32_t index) {
 
     ++g_runtime.suppressEvents;
     DestroyWindow(hwnd);  // its final message clears the object and cursor slots
-    UnitObject* fresh = CreateUnit(window, index, parent, id, rect.left, rect.top, rect.right - rect.left,
-                                   rect.bottom - rect.top, false, nullptr);
+    UnitObject* fresh = CreateUnit(window, index, parent, id, rect.left, rect.top,
+                                   rect.right - rect.left, rect.bottom - rect.top, false, nullptr);
     UnitView unit;
     if (fresh != nullptr && GetUnit(window, index, &unit)) {
         SetUnitObjectSlot(unit, ToWord(fresh));
         fresh->hiddenPage = hiddenPage;
-        SetWindowPos(fresh->hwnd, previous != nullptr && IsWindow(previous) ? previous : HWND_TOP, 0, 0, 0, 0,
-                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        SetWindowPos(fresh->hwnd, previous != nullptr && IsWindow(previous) ? previous : HWND_TOP,
+                     0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
         uint32_t length = 0;
         const uint8_t* set = UnitCursorSet(unit, &length);
         SetUnitCursorSlot(unit, ToWord(LoadUnitCursor(set, length)));
@@ -296,19 +328,22 @@ uint64_t ReadProperty(uint32_t windowId, uint32_t unitId, int32_t property, int3
     // A unit the window does not hold reads as 0.
     if (index < 0 || !GetUnit(window, static_cast<uint32_t>(index), &unit)) return 0;
     if (unit.menuItem) return ReadMenuItem(unit, property);
-    if (property < kFirstOwnProperty) return ReadCommon(window, static_cast<uint32_t>(index), unit, property);
+    if (property < kFirstOwnProperty)
+        return ReadCommon(window, static_cast<uint32_t>(index), unit, property);
 
     UnitObject* object = LiveObject(window, static_cast<uint32_t>(index));
     if (object == nullptr) ReportRuntimeError(kNotLoaded);
     const PropertyDescriptor* descriptor = Descriptor(FindUnitKind(UnitType(unit)), property);
     auto get = UnitOperation<GetPropertyRoutine>(object, kOpGetProperty);
     PropertyValue value;
-    if (descriptor == nullptr || get == nullptr || !get(object, property - kFirstOwnProperty, &value)) return 0;
+    if (descriptor == nullptr || get == nullptr ||
+        !get(object, property - kFirstOwnProperty, &value))
+        return 0;
     return ValueOut(PropertyKind(*descriptor), value, subIndex);
 }
 
-void WriteProperty(uint32_t windowId, uint32_t unitId, int32_t property, int32_t subIndex, uint32_t low,
-                   uint32_t high) {
+void WriteProperty(uint32_t windowId, uint32_t unitId, int32_t property, int32_t subIndex,
+                   uint32_t low, uint32_t high) {
     WindowTemplate& window = WindowOrError(windowId);
     int32_t found = UnitIndex(window, unitId);
     UnitView unit;
@@ -334,10 +369,12 @@ void WriteProperty(uint32_t windowId, uint32_t unitId, int32_t property, int32_t
     if (kind == kKindFont) {
         auto get = UnitOperation<GetPropertyRoutine>(object, kOpGetProperty);
         PropertyValue current;
-        if (get != nullptr && get(object, property - kFirstOwnProperty, &current)) currentFont = current.font;
+        if (get != nullptr && get(object, property - kFirstOwnProperty, &current))
+            currentFont = current.font;
     }
     HWND hwnd = object->hwnd;
-    bool recreate = set(object, property - kFirstOwnProperty, ValueIn(kind, low, high, subIndex, currentFont));
+    bool recreate =
+        set(object, property - kFirstOwnProperty, ValueIn(kind, low, high, subIndex, currentFont));
     // The change may have raised events that closed the window.
     WindowTemplate* again = FindWindowTemplate(windowId);
     found = again != nullptr ? UnitIndex(*again, unitId) : -1;

@@ -11,8 +11,8 @@
 // byte sets and font records are new blocks owned by the caller.
 uint64_t ReadProperty(uint32_t windowId, uint32_t unitId, int32_t property, int32_t subIndex);
 // For texts and byte sets `low` is the address of the value (null: empty).
-void WriteProperty(uint32_t windowId, uint32_t unitId, int32_t property, int32_t subIndex, uint32_t low,
-                   uint32_t high);
+void WriteProperty(uint32_t windowId, uint32_t unitId, int32_t property, int32_t subIndex,
+                   uint32_t low, uint32_t high);
 
 // The limits of stored positions and sizes.
 constexpr int32_t kPositionLimit = 32627;

@@ -39,13 +39,16 @@ constexpr uint32_t kCommonProperty = 0xE000u << 16;
 constexpr uint32_t kOwnProperty = 0x8000u << 16;
 
 inline bool IsTextKind(uint32_t kind) {
-    return kind == kKindText || kind == kKindFileName || kind == kKindText8 || kind == kKindDataSource ||
-           (kind >= kKindDataColumn && kind <= kKindText22);
+    return kind == kKindText || kind == kKindFileName || kind == kKindText8 ||
+           kind == kKindDataSource || (kind >= kKindDataColumn && kind <= kKindText22);
 }
 inline bool IsByteSetKind(uint32_t kind) {
-    return (kind >= kKindPicture && kind <= kKindSound) || kind == kKindBytes23 || kind == kKindBytes24;
+    return (kind >= kKindPicture && kind <= kKindSound) || kind == kKindBytes23 ||
+           kind == kKindBytes24;
 }
-inline bool IsEightByteKind(uint32_t kind) { return kind == kKindDouble || kind == kKindDateTime; }
+inline bool IsEightByteKind(uint32_t kind) {
+    return kind == kKindDouble || kind == kKindDateTime;
+}
 
 // Indexes of the common properties.
 enum CommonProperty : int32_t {

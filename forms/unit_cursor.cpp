@@ -26,7 +26,8 @@ HCURSOR Owned(HCURSOR cursor) {
 HCURSOR LoadUnitCursor(const uint8_t* set, uint32_t length) {
     if (set == nullptr || length == 0) return nullptr;
     int32_t code = CursorSetCode(set, length);
-    if (code == kCursorFileImage) return length > 4 ? Owned(CursorFromFileImage(set + 4, length - 4)) : nullptr;
+    if (code == kCursorFileImage)
+        return length > 4 ? Owned(CursorFromFileImage(set + 4, length - 4)) : nullptr;
     if (length > 10) {
         if (HCURSOR image = CursorFromFileImage(set, length)) return Owned(image);
     }

@@ -56,7 +56,9 @@ inline PropertyValue WordValue(Word word) {
     v.low = word;
     return v;
 }
-inline PropertyValue IntValue(int32_t value) { return WordValue(static_cast<Word>(value)); }
+inline PropertyValue IntValue(int32_t value) {
+    return WordValue(static_cast<Word>(value));
+}
 inline PropertyValue TextValue(const std::string& text) {
     PropertyValue v;
     v.text = text;
@@ -72,11 +74,14 @@ inline PropertyValue FontValue(const FontSet& font) {
     v.font = font;
     return v;
 }
-inline int32_t ValueInt(const PropertyValue& v) { return static_cast<int32_t>(v.low); }
+inline int32_t ValueInt(const PropertyValue& v) {
+    return static_cast<int32_t>(v.low);
+}
 
 using CreateRoutine = UnitObject* (*)(const CreateParams& params);
 // Answers whether the control must be re-created for the change to show.
-using SetPropertyRoutine = bool (*)(UnitObject* object, int32_t ownIndex, const PropertyValue& value);
+using SetPropertyRoutine = bool (*)(UnitObject* object, int32_t ownIndex,
+                                    const PropertyValue& value);
 using StoreBlockRoutine = std::vector<uint8_t> (*)(UnitObject* object);
 // False for an index the kind does not have.
 using GetPropertyRoutine = bool (*)(UnitObject* object, int32_t ownIndex, PropertyValue* value);
@@ -85,8 +90,8 @@ using TakesEnterRoutine = bool (*)(UnitObject* object);
 // Called for every caption text and font face name; it may change the text.
 using TextVisitor = void (*)(std::string* text, void* context);
 // The rebuilt block; empty when the block cannot be read.
-using RebuildTextsRoutine = std::vector<uint8_t> (*)(const uint8_t* block, uint32_t length, TextVisitor visit,
-                                                     void* context);
+using RebuildTextsRoutine = std::vector<uint8_t> (*)(const uint8_t* block, uint32_t length,
+                                                     TextVisitor visit, void* context);
 using IsDefaultButtonRoutine = bool (*)(UnitObject* object);
 
 // Passes a stored font's face name through the visitor and keeps what it
@@ -106,7 +111,8 @@ Routine KindOperation(const DataTypeDescriptor* kind, UnitOperationNumber operat
 
 template <typename Routine>
 Routine UnitOperation(const UnitObject* object, UnitOperationNumber operation) {
-    return object != nullptr ? KindOperation<Routine>(FindUnitKind(object->unitType), operation) : nullptr;
+    return object != nullptr ? KindOperation<Routine>(FindUnitKind(object->unitType), operation)
+                             : nullptr;
 }
 
 // The four kinds' property tables and interface functions go into the core

@@ -6,16 +6,19 @@
 namespace {
 const char kUnitObjectProperty[] = "DropeditUnitObject";
 const char kDestroyingProperty[] = "DropeditDestroying";
-}
+}  // namespace
 
 void AttachUnitObject(HWND hwnd, UnitObject* object) {
     SetPropA(hwnd, kUnitObjectProperty, reinterpret_cast<HANDLE>(object));
 }
 
-void DetachUnitObject(HWND hwnd) { RemovePropA(hwnd, kUnitObjectProperty); }
+void DetachUnitObject(HWND hwnd) {
+    RemovePropA(hwnd, kUnitObjectProperty);
+}
 
 UnitObject* UnitObjectOf(HWND hwnd) {
-    return hwnd != nullptr ? static_cast<UnitObject*>(GetPropA(hwnd, kUnitObjectProperty)) : nullptr;
+    return hwnd != nullptr ? static_cast<UnitObject*>(GetPropA(hwnd, kUnitObjectProperty))
+                           : nullptr;
 }
 
 UnitObject* UnitObjectAround(HWND hwnd) {
@@ -29,17 +32,22 @@ UnitObject* UnitObjectAround(HWND hwnd) {
 void SubclassControl(UnitObject* object, HWND hwnd, WNDPROC proc) {
     object->hwnd = hwnd;
     AttachUnitObject(hwnd, object);
-    object->baseProc = reinterpret_cast<WNDPROC>(
-        static_cast<uintptr_t>(static_cast<DWORD>(SetWindowLongA(hwnd, GWL_WNDPROC, reinterpret_cast<LONG>(proc)))));
+    object->baseProc = reinterpret_cast<WNDPROC>(static_cast<uintptr_t>(
+        static_cast<DWORD>(SetWindowLongA(hwnd, GWL_WNDPROC, reinterpret_cast<LONG>(proc)))));
 }
 
-LRESULT CallBaseProc(const UnitObject* object, HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT CallBaseProc(const UnitObject* object, HWND hwnd, UINT message, WPARAM wParam,
+                     LPARAM lParam) {
     if (object != nullptr && object->baseProc != nullptr) {
         return CallWindowProcA(object->baseProc, hwnd, message, wParam, lParam);
     }
     return DefWindowProcA(hwnd, message, wParam, lParam);
 }
 
-void MarkBeingDestroyed(HWND hwnd) { SetPropA(hwnd, kDestroyingProperty, reinterpret_cast<HANDLE>(1)); }
+void MarkBeingDestroyed(HWND hwnd) {
+    SetPropA(hwnd, kDestroyingProperty, reinterpret_cast<HANDLE>(1));
+}
 
-bool IsBeingDestroyed(HWND hwnd) { return hwnd != nullptr && GetPropA(hwnd, kDestroyingProperty) != nullptr; }
+bool IsBeingDestroyed(HWND hwnd) {
+    return hwnd != nullptr && GetPropA(hwnd, kDestroyingProperty) != nullptr;
+}

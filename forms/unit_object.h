@@ -36,13 +36,16 @@ UnitObject* UnitObjectOf(HWND hwnd);
 // The object of the window itself or of the nearest ancestor that has one.
 UnitObject* UnitObjectAround(HWND hwnd);
 
-inline UnitObject* ObjectFromWord(Word word) { return FromWord<UnitObject>(word); }
+inline UnitObject* ObjectFromWord(Word word) {
+    return FromWord<UnitObject>(word);
+}
 
 // Puts the runtime's procedure over a system class control (EDIT, BUTTON)
 // and ties the object to it; the class's own procedure is kept in baseProc.
 void SubclassControl(UnitObject* object, HWND hwnd, WNDPROC proc);
 // Passes a message on to the procedure under the runtime's own.
-LRESULT CallBaseProc(const UnitObject* object, HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+LRESULT CallBaseProc(const UnitObject* object, HWND hwnd, UINT message, WPARAM wParam,
+                     LPARAM lParam);
 
 // Set on a window when its destruction begins, so that its controls leave
 // their siblings (which go with it) alone.

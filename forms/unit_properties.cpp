@@ -15,11 +15,15 @@
 
 namespace {
 
-constexpr PropertyDescriptor Common(uint32_t kind) { return PropertyDescriptor{{0, 0, 0}, kCommonProperty | kind, 0}; }
-constexpr PropertyDescriptor Own(uint32_t kind) { return PropertyDescriptor{{0, 0, 0}, kOwnProperty | kind, 0}; }
+constexpr PropertyDescriptor Common(uint32_t kind) {
+    return PropertyDescriptor{{0, 0, 0}, kCommonProperty | kind, 0};
+}
+constexpr PropertyDescriptor Own(uint32_t kind) {
+    return PropertyDescriptor{{0, 0, 0}, kOwnProperty | kind, 0};
+}
 
-#define COMMON_PROPERTIES                                                                             \
-    Common(kKindInteger), Common(kKindInteger), Common(kKindInteger), Common(kKindInteger),           \
+#define COMMON_PROPERTIES                                                                   \
+    Common(kKindInteger), Common(kKindInteger), Common(kKindInteger), Common(kKindInteger), \
         Common(kKindText), Common(kKindLogical), Common(kKindLogical), Common(kKindCursor)
 
 const PropertyDescriptor kWindowProperties[32] = {
@@ -52,27 +56,27 @@ const PropertyDescriptor kWindowProperties[32] = {
 
 const PropertyDescriptor kEditBoxProperties[29] = {
     COMMON_PROPERTIES,
-    Own(kKindText),         // 8 content
-    Own(kKindChoice),       // 9 border style
-    Own(kKindColour),       // 10 text colour
-    Own(kKindBackColour),   // 11 background colour
-    Own(kKindFont),         // 12 font
-    Own(kKindLogical),      // 13 hide selection
-    Own(kKindInteger),      // 14 maximum length
-    Own(kKindLogical),      // 15 multi-line
-    Own(kKindChoice),       // 16 scroll bars
-    Own(kKindChoice),       // 17 alignment
-    Own(kKindChoice),       // 18 input mode
-    Own(kKindInteger),      // 19 password character
-    Own(kKindChoice),       // 20 case conversion
-    Own(kKindChoice),       // 21 spin button
-    Own(kKindInteger),      // 22 spin minimum
-    Own(kKindInteger),      // 23 spin maximum
-    Own(kKindInteger),      // 24 selection start
-    Own(kKindInteger),      // 25 selection length
-    Own(kKindDataSource),   // 26 data source
-    Own(kKindDataColumn),   // 27 data column
-    Own(kKindText),         // 28 selected text (live only)
+    Own(kKindText),        // 8 content
+    Own(kKindChoice),      // 9 border style
+    Own(kKindColour),      // 10 text colour
+    Own(kKindBackColour),  // 11 background colour
+    Own(kKindFont),        // 12 font
+    Own(kKindLogical),     // 13 hide selection
+    Own(kKindInteger),     // 14 maximum length
+    Own(kKindLogical),     // 15 multi-line
+    Own(kKindChoice),      // 16 scroll bars
+    Own(kKindChoice),      // 17 alignment
+    Own(kKindChoice),      // 18 input mode
+    Own(kKindInteger),     // 19 password character
+    Own(kKindChoice),      // 20 case conversion
+    Own(kKindChoice),      // 21 spin button
+    Own(kKindInteger),     // 22 spin minimum
+    Own(kKindInteger),     // 23 spin maximum
+    Own(kKindInteger),     // 24 selection start
+    Own(kKindInteger),     // 25 selection length
+    Own(kKindDataSource),  // 26 data source
+    Own(kKindDataColumn),  // 27 data column
+    Own(kKindText),        // 28 selected text (live only)
 };
 
 const PropertyDescriptor kLabelProperties[29] = {
@@ -136,11 +140,13 @@ void InstallUnitKinds() {
 const DataTypeDescriptor* FindUnitKind(Word unitType) {
     uint32_t library = unitType >> 16;
     uint32_t number = unitType & 0xFFFF;
-    if (library == 0 || library > static_cast<uint32_t>(g_runtime.libraryCount) || g_runtime.libraries == nullptr) {
+    if (library == 0 || library > static_cast<uint32_t>(g_runtime.libraryCount) ||
+        g_runtime.libraries == nullptr) {
         return nullptr;
     }
     const LibraryRecord* record = g_runtime.libraries[library - 1];
-    if (record == nullptr || number == 0 || number > record->typeCount || record->types == nullptr) return nullptr;
+    if (record == nullptr || number == 0 || number > record->typeCount || record->types == nullptr)
+        return nullptr;
     const DataTypeDescriptor& kind = record->types[number - 1];
     return IsUnused(kind) ? nullptr : &kind;
 }

@@ -70,8 +70,8 @@ bool MoveFocusByTab(WindowTemplate& window, HWND from, bool backward) {
 
 void RestoreWindowFocus(UnitObject* window, HWND remembered) {
     HWND hwnd = window->hwnd;
-    if (remembered != nullptr && IsWindow(remembered) && IsChild(hwnd, remembered) && IsWindowVisible(remembered) &&
-        IsWindowEnabled(remembered)) {
+    if (remembered != nullptr && IsWindow(remembered) && IsChild(hwnd, remembered) &&
+        IsWindowVisible(remembered) && IsWindowEnabled(remembered)) {
         SetFocus(remembered);
         return;
     }

@@ -34,14 +34,17 @@ void WindowGone(WindowTemplate& window, UnitObject* object) {
         DropLoadedWindow(window.windowId);
     } else {
         UnitView unit;
-        if (GetUnit(window, 0, &unit) && UnitObjectSlot(unit) == ToWord(object)) SetUnitObjectSlot(unit, 0);
+        if (GetUnit(window, 0, &unit) && UnitObjectSlot(unit) == ToWord(object))
+            SetUnitObjectSlot(unit, 0);
     }
     if (g_app.loopStarted && !AnyWindowLoaded()) PostQuitMessage(0);
 }
 
 void ControlGone(WindowTemplate& window, UnitObject* object) {
     UnitView unit;
-    if (!FindUnit(window, object->unitId, &unit) || unit.menuItem || UnitObjectSlot(unit) != ToWord(object)) return;
+    if (!FindUnit(window, object->unitId, &unit) || unit.menuItem ||
+        UnitObjectSlot(unit) != ToWord(object))
+        return;
     ReleaseUnitCursor(SlotCursor(unit));
     SetUnitCursorSlot(unit, 0);
     SetUnitObjectSlot(unit, 0);
@@ -57,7 +60,8 @@ void OnUnitGone(UnitObject* object) {
         // The end sequence keeps the table as it is; only the slot that
         // would name a freed object is cleared.
         UnitView unit;
-        if (FindUnit(*window, object->unitId, &unit) && !unit.menuItem && UnitObjectSlot(unit) == ToWord(object)) {
+        if (FindUnit(*window, object->unitId, &unit) && !unit.menuItem &&
+            UnitObjectSlot(unit) == ToWord(object)) {
             SetUnitObjectSlot(unit, 0);
         }
         return;

@@ -44,7 +44,9 @@ bool PreTranslateWindowKeys(MSG* msg) {
     if (window == nullptr || props == nullptr) return false;
 
     HWND focus = GetFocus();
-    UnitObject* focused = focus != nullptr && (focus == root || IsChild(root, focus)) ? UnitObjectAround(focus) : nullptr;
+    UnitObject* focused = focus != nullptr && (focus == root || IsChild(root, focus))
+                              ? UnitObjectAround(focus)
+                              : nullptr;
     switch (msg->wParam) {
         case VK_TAB:
             MoveFocusByTab(*window, focus, GetKeyState(VK_SHIFT) < 0);
@@ -63,6 +65,7 @@ bool PreTranslateWindowKeys(MSG* msg) {
             if (!props->escapeCloses) return false;
             SendMessageA(root, WM_CLOSE, 0, 0);
             return true;
-        default: return false;
+        default:
+            return false;
     }
 }

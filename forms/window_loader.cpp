@@ -51,7 +51,8 @@ HWND ParentWindowOf(WindowTemplate& window, uint32_t index, HWND windowHwnd) {
     UnitView unit;
     if (!GetUnit(window, index, &unit) || UnitParent(unit) == 0) return windowHwnd;
     int32_t parentIndex = FindUnitIndex(window, UnitParent(unit));
-    UnitObject* container = parentIndex > 0 ? LiveUnitObject(window, static_cast<uint32_t>(parentIndex)) : nullptr;
+    UnitObject* container =
+        parentIndex > 0 ? LiveUnitObject(window, static_cast<uint32_t>(parentIndex)) : nullptr;
     return container != nullptr ? container->hwnd : windowHwnd;
 }
 
@@ -74,7 +75,9 @@ void PlaceControls(WindowTemplate& window, HWND windowHwnd) {
                 continue;
             }
             int32_t childIndex = FindUnitIndex(window, child);
-            UnitObject* object = childIndex > 0 ? LiveUnitObject(window, static_cast<uint32_t>(childIndex)) : nullptr;
+            UnitObject* object = childIndex > 0
+                                     ? LiveUnitObject(window, static_cast<uint32_t>(childIndex))
+                                     : nullptr;
             if (laterPage && object != nullptr) object->hiddenPage = true;
         }
     }
@@ -104,7 +107,8 @@ void LoadCursors(WindowTemplate& window) {
 
 void SendToControls(WindowTemplate& window, UINT message) {
     for (uint32_t i = window.unitCount; i-- > 1;) {
-        if (UnitObject* control = LiveUnitObject(window, i)) SendMessageA(control->hwnd, message, 0, 0);
+        if (UnitObject* control = LiveUnitObject(window, i))
+            SendMessageA(control->hwnd, message, 0, 0);
     }
 }
 
@@ -113,8 +117,8 @@ void ShowControls(WindowTemplate& window) {
         UnitObject* control = LiveUnitObject(window, i);
         if (control == nullptr) continue;
         const DataTypeDescriptor* kind = KindOf(window, i);
-        bool show = (FlagsOf(window, i) & kUnitVisible) && !control->hiddenPage && kind != nullptr &&
-                    !(kind->flags & kTypeNeverShown);
+        bool show = (FlagsOf(window, i) & kUnitVisible) && !control->hiddenPage &&
+                    kind != nullptr && !(kind->flags & kTypeNeverShown);
         ShowWindow(control->hwnd, show ? SW_SHOWNA : SW_HIDE);
     }
 }
@@ -146,7 +150,8 @@ void ShowAsLoaded(LoadedWindow* record, UnitObject* windowObject) {
     UnitObject* unit = UnitObjectAround(focus);
     if (unit == nullptr) return;
     const FocusEventNote& note = LastFocusEvent();
-    if (note.count != focusEvents && note.windowId == unit->windowId && note.unitId == unit->unitId) return;
+    if (note.count != focusEvents && note.windowId == unit->windowId && note.unitId == unit->unitId)
+        return;
     RaiseUnitEvent(unit, kEventGotFocus);
 }
 
@@ -187,8 +192,8 @@ int32_t FailLoad(uint32_t windowId, UnitObject* windowObject) {
 
 }  // namespace
 
-UnitObject* CreateUnit(WindowTemplate& window, uint32_t index, HWND parent, int controlId, int left, int top,
-                       int width, int height, bool modal, HMENU menu) {
+UnitObject* CreateUnit(WindowTemplate& window, uint32_t index, HWND parent, int controlId, int left,
+                       int top, int width, int height, bool modal, HMENU menu) {
     UnitView unit;
     if (!GetUnit(window, index, &unit) || unit.menuItem) return nullptr;
     const DataTypeDescriptor* kind = FindUnitKind(UnitType(unit));
@@ -204,9 +209,10 @@ UnitObject* CreateUnit(WindowTemplate& window, uint32_t index, HWND parent, int 
     // Creation sends messages; the block is copied so that nothing it
     // triggers can move the table under it.
     std::vector<uint8_t> copy(block, block + length);
-    CreateParams params = {copy.data(), length, style,     parent,          controlId,
-                           menu,        left,   top,       width,           height,
-                           window.windowId, TemplateUnitId(window, index), false, modal};
+    CreateParams params = {
+        copy.data(), length, style, parent, controlId,       menu,
+        left,        top,    width, height, window.windowId, TemplateUnitId(window, index),
+        false,       modal};
     return create(params);
 }
 
@@ -241,8 +247,8 @@ int32_t LoadWindow(WindowTemplate* window, int32_t secondInstance, int32_t modal
     UnitView unit0;
     if (!GetUnit(*window, 0, &unit0)) return FailLoad(windowId, nullptr);
     HMENU menu = BuildWindowMenu(*window);
-    UnitObject* windowObject = CreateUnit(*window, 0, parent, 0, UnitLeft(unit0), UnitTop(unit0), UnitWidth(unit0),
-                                          UnitHeight(unit0), modal != 0, menu);
+    UnitObject* windowObject = CreateUnit(*window, 0, parent, 0, UnitLeft(unit0), UnitTop(unit0),
+                                          UnitWidth(unit0), UnitHeight(unit0), modal != 0, menu);
     if (windowObject == nullptr) {
         if (menu != nullptr) DestroyMenu(menu);
         return FailLoad(windowId, nullptr);
@@ -255,8 +261,8 @@ int32_t LoadWindow(WindowTemplate* window, int32_t secondInstance, int32_t modal
         UnitView unit;
         if (!GetUnit(*window, i, &unit)) return FailLoad(windowId, windowObject);
         if (unit.menuItem) continue;
-        UnitObject* control = CreateUnit(*window, i, hwnd, controlId, UnitLeft(unit), UnitTop(unit), UnitWidth(unit),
-                                         UnitHeight(unit), false, nullptr);
+        UnitObject* control = CreateUnit(*window, i, hwnd, controlId, UnitLeft(unit), UnitTop(unit),
+                                         UnitWidth(unit), UnitHeight(unit), false, nullptr);
         if (control == nullptr) return FailLoad(windowId, windowObject);
         SetSlot(*window, i, control);
         controlId += kControlIdStep;
@@ -340,6 +346,7 @@ HCURSOR UnitCursorOf(const UnitObject* object) {
     if (object == nullptr) return nullptr;
     WindowTemplate* window = FindWindowTemplate(object->windowId);
     UnitView unit;
-    if (window == nullptr || !FindUnit(*window, object->unitId, &unit) || unit.menuItem) return nullptr;
+    if (window == nullptr || !FindUnit(*window, object->unitId, &unit) || unit.menuItem)
+        return nullptr;
     return reinterpret_cast<HCURSOR>(static_cast<uintptr_t>(UnitCursorSlot(unit)));
 }

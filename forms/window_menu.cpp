@@ -20,7 +20,8 @@ HMENU BuildWindowMenu(WindowTemplate& window) {
         Word flags = MenuItemFlags(item);
         if (flags & kMenuHidden) continue;
         if (menu == nullptr) menu = CreateMenu();
-        UINT how = MF_STRING | ((flags & kMenuDisabled) ? MF_GRAYED : 0) | ((flags & kMenuChecked) ? MF_CHECKED : 0);
+        UINT how = MF_STRING | ((flags & kMenuDisabled) ? MF_GRAYED : 0) |
+                   ((flags & kMenuChecked) ? MF_CHECKED : 0);
         AppendMenuA(menu, how, kMenuCommandBase + i, MenuItemCaption(item));
     }
     return menu;
@@ -37,7 +38,8 @@ void RebuildWindowMenu(WindowTemplate& window) {
 
 bool ChooseMenuItem(uint32_t windowId, UINT command) {
     WindowTemplate* window = FindWindowTemplate(windowId);
-    if (window == nullptr || command < kMenuCommandBase + 1 || command >= kMenuCommandBase + window->unitCount) {
+    if (window == nullptr || command < kMenuCommandBase + 1 ||
+        command >= kMenuCommandBase + window->unitCount) {
         return false;
     }
     UnitView item;

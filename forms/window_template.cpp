@@ -180,7 +180,8 @@ bool RemoveUnit(WindowTemplate* window, uint32_t index) {
         w.Word32(offset);
         offset += 4 + static_cast<Word>(record.size());
     }
-    for (const auto& record : records) w.Counted(record.data(), static_cast<uint32_t>(record.size()));
+    for (const auto& record : records)
+        w.Counted(record.data(), static_cast<uint32_t>(record.size()));
     window->units = w.Take();
     window->unitCount -= 1;
     return true;
@@ -188,12 +189,14 @@ bool RemoveUnit(WindowTemplate* window, uint32_t index) {
 
 bool RemoveUnitChild(WindowTemplate* window, uint32_t index, uint32_t position) {
     UnitView unit;
-    if (!GetUnit(*window, index, &unit) || unit.menuItem || position >= UnitChildCount(unit)) return false;
+    if (!GetUnit(*window, index, &unit) || unit.menuItem || position >= UnitChildCount(unit))
+        return false;
     // The count and the list change together, so the record is rebuilt
     // whole and replaced in one step.
     std::vector<uint8_t> record(unit.record, unit.record + unit.length);
     StoreWord(record.data() + unit.layout.objectSlot + kSlotChildCount, UnitChildCount(unit) - 1);
     auto at = record.begin() + unit.layout.objectSlot + kSlotChildren + 4 * position;
     record.erase(at, at + 4);
-    return ReplaceUnitBytes(window, index, 0, unit.length, record.data(), static_cast<uint32_t>(record.size()));
+    return ReplaceUnitBytes(window, index, 0, unit.length, record.data(),
+                            static_cast<uint32_t>(record.size()));
 }

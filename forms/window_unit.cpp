@@ -27,10 +27,13 @@ const char kDefaultClassName[] = "WTWindow";
 
 // Style bits the border style and the buttons decide; a property write
 // replaces exactly these.
-constexpr DWORD kFrameStyles = WS_CAPTION | WS_SYSMENU | WS_DLGFRAME | WS_THICKFRAME | WS_MAXIMIZEBOX | WS_MINIMIZEBOX;
+constexpr DWORD kFrameStyles =
+    WS_CAPTION | WS_SYSMENU | WS_DLGFRAME | WS_THICKFRAME | WS_MAXIMIZEBOX | WS_MINIMIZEBOX;
 constexpr DWORD kFrameExStyles = WS_EX_TOOLWINDOW | WS_EX_CLIENTEDGE;
 
-WindowObject* AsWindow(UnitObject* object) { return static_cast<WindowObject*>(object); }
+WindowObject* AsWindow(UnitObject* object) {
+    return static_cast<WindowObject*>(object);
+}
 
 bool Resizable(const WindowProps& props) {
     return props.borderStyle == 1 || props.borderStyle == 3 || props.borderStyle == 5;
@@ -62,11 +65,18 @@ void ApplyIcons(WindowObject* o) {
     o->smallIcon = IconFromFileImage(icon.data(), length, GetSystemMetrics(SM_CXSMICON));
     HICON fallback = LoadIconA(g_app.instance, MAKEINTRESOURCEA(1));
     if (fallback == nullptr) fallback = LoadIconA(nullptr, IDI_APPLICATION);
-    SendMessageA(o->hwnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(o->bigIcon != nullptr ? o->bigIcon : fallback));
+    SendMessageA(o->hwnd, WM_SETICON, ICON_BIG,
+                 reinterpret_cast<LPARAM>(o->bigIcon != nullptr ? o->bigIcon : fallback));
     SendMessageA(o->hwnd, WM_SETICON, ICON_SMALL,
                  reinterpret_cast<LPARAM>(o->smallIcon != nullptr ? o->smallIcon : fallback));
     if (oldBig != nullptr) DestroyIcon(oldBig);
     if (oldSmall != nullptr) DestroyIcon(oldSmall);
+}
+
+void MakeBrush(WindowObject* o) {
+    if (o->brush != nullptr) DeleteObject(o->brush);
+    o->brush =
+        o->props.backColour == kDefaultColour ? nullptr : CreateSolidBrush(o->props.backColour);
 }
 
 void Restyle(WindowObject* o) {
@@ -77,8 +87,10 @@ void Restyle(WindowObject* o) {
     DWORD oldStyle = static_cast<DWORD>(GetWindowLongA(o->hwnd, GWL_STYLE));
     DWORD oldEx = static_cast<DWORD>(GetWindowLongA(o->hwnd, GWL_EXSTYLE));
     SetWindowLongA(o->hwnd, GWL_STYLE, static_cast<LONG>((oldStyle & ~kFrameStyles) | style));
-    SetWindowLongA(o->hwnd, GWL_EXSTYLE, static_cast<LONG>((oldEx & ~kFrameExStyles) | (exStyle & kFrameExStyles)));
-    SetWindowPos(o->hwnd, nullptr, 0, 0, 0, 0, SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowLongA(o->hwnd, GWL_EXSTYLE,
+                   static_cast<LONG>((oldEx & ~kFrameExStyles) | (exStyle & kFrameExStyles)));
+    SetWindowPos(o->hwnd, nullptr, 0, 0, 0, 0,
+                 SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 // Without the close command allowed, the system menu loses it (and the
@@ -132,8 +144,8 @@ UnitObject* CreateWindowUnit(const CreateParams& p) {
     o->windowId = p.windowId;
     o->unitId = p.unitId;
     o->props = props;
-    HWND hwnd = CreateWindowExA(exStyle, className, o->props.caption.c_str(), style, left, top, p.width, p.height,
-                                parent, p.menu, g_app.instance, o);
+    HWND hwnd = CreateWindowExA(exStyle, className, o->props.caption.c_str(), style, left, top,
+                                p.width, p.height, parent, p.menu, g_app.instance, o);
     if (hwnd == nullptr) {
         delete o;
         return nullptr;
@@ -142,7 +154,8 @@ UnitObject* CreateWindowUnit(const CreateParams& p) {
         // A class of that name registered by someone else: take the
         // window's messages over.
         o->hwnd = hwnd;
-        o->baseProc = reinterpret_cast<WNDPROC>(SetWindowLongA(hwnd, GWL_WNDPROC, reinterpret_cast<LONG>(WindowUnitProc)));
+        o->baseProc = reinterpret_cast<WNDPROC>(
+            SetWindowLongA(hwnd, GWL_WNDPROC, reinterpret_cast<LONG>(WindowUnitProc)));
         AttachUnitObject(hwnd, o);
     }
     RECT rect;
@@ -152,7 +165,9 @@ UnitObject* CreateWindowUnit(const CreateParams& p) {
         MoveWindow(hwnd, rect.left, rect.top, p.width, p.height, FALSE);
     }
     ApplyIcons(o);
-    SendMessageA(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), FALSE);
+    MakeBrush(o);
+    SendMessageA(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)),
+                 FALSE);
     if (o->props.alwaysOnTop) PlaceOnTop(o);
     ApplyCloseCommand(o);
     // Background music is not played: the runtime has no sound output.
@@ -167,30 +182,88 @@ bool SetWindowProperty(UnitObject* object, int32_t ownIndex, const PropertyValue
             p.caption = v.text;
             SetWindowTextA(o->hwnd, p.caption.c_str());
             break;
-        case kWindowBorder: p.borderStyle = ValueInt(v); Restyle(o); break;
-        case kWindowBackColour: p.backColour = v.low; InvalidateRect(o->hwnd, nullptr, TRUE); break;
-        case kWindowPicture: p.picture = v.bytes; InvalidateRect(o->hwnd, nullptr, TRUE); break;
-        case kWindowPictureMode: p.pictureMode = ValueInt(v); InvalidateRect(o->hwnd, nullptr, TRUE); break;
-        case kWindowMusic: p.music = v.bytes; break;
-        case kWindowMusicMode: p.musicMode = ValueInt(v); break;
-        case kWindowControlBox: p.controlBox = ValueInt(v); Restyle(o); break;
-        case kWindowMaxButton: p.maxButton = ValueInt(v); Restyle(o); break;
-        case kWindowMinButton: p.minButton = ValueInt(v); Restyle(o); break;
-        case kWindowStartPosition: p.startPosition = ValueInt(v); break;
-        case kWindowCloseAllowed: p.closeAllowed = ValueInt(v); ApplyCloseCommand(o); break;
-        case kWindowIcon: p.icon = v.bytes; ApplyIcons(o); break;
-        case kWindowEnterMovesFocus: p.enterMovesFocus = ValueInt(v); break;
-        case kWindowEscapeCloses: p.escapeCloses = ValueInt(v); break;
-        case kWindowF1Help: p.f1Help = ValueInt(v); break;
-        case kWindowHelpFile: p.helpFile = v.text; break;
-        case kWindowHelpTopic: p.helpTopic = ValueInt(v); break;
-        case kWindowInTaskBar: p.inTaskBar = ValueInt(v); break;
-        case kWindowOption27: p.options[0] = v.low; break;
-        case kWindowOption28: p.options[1] = v.low; break;
-        case kWindowAlwaysOnTop: p.alwaysOnTop = ValueInt(v); PlaceOnTop(o); break;
-        case kWindowOption30: p.option30 = v.low; break;
-        case kWindowClassName: p.className = v.text; break;  // takes effect at the next load
-        default: break;
+        case kWindowBorder:
+            p.borderStyle = ValueInt(v);
+            Restyle(o);
+            break;
+        case kWindowBackColour:
+            p.backColour = v.low;
+            MakeBrush(o);
+            InvalidateRect(o->hwnd, nullptr, TRUE);
+            break;
+        case kWindowPicture:
+            p.picture = v.bytes;
+            InvalidateRect(o->hwnd, nullptr, TRUE);
+            break;
+        case kWindowPictureMode:
+            p.pictureMode = ValueInt(v);
+            InvalidateRect(o->hwnd, nullptr, TRUE);
+            break;
+        case kWindowMusic:
+            p.music = v.bytes;
+            break;
+        case kWindowMusicMode:
+            p.musicMode = ValueInt(v);
+            break;
+        case kWindowControlBox:
+            p.controlBox = ValueInt(v);
+            Restyle(o);
+            break;
+        case kWindowMaxButton:
+            p.maxButton = ValueInt(v);
+            Restyle(o);
+            break;
+        case kWindowMinButton:
+            p.minButton = ValueInt(v);
+            Restyle(o);
+            break;
+        case kWindowStartPosition:
+            p.startPosition = ValueInt(v);
+            break;
+        case kWindowCloseAllowed:
+            p.closeAllowed = ValueInt(v);
+            ApplyCloseCommand(o);
+            break;
+        case kWindowIcon:
+            p.icon = v.bytes;
+            ApplyIcons(o);
+            break;
+        case kWindowEnterMovesFocus:
+            p.enterMovesFocus = ValueInt(v);
+            break;
+        case kWindowEscapeCloses:
+            p.escapeCloses = ValueInt(v);
+            break;
+        case kWindowF1Help:
+            p.f1Help = ValueInt(v);
+            break;
+        case kWindowHelpFile:
+            p.helpFile = v.text;
+            break;
+        case kWindowHelpTopic:
+            p.helpTopic = ValueInt(v);
+            break;
+        case kWindowInTaskBar:
+            p.inTaskBar = ValueInt(v);
+            break;
+        case kWindowOption27:
+            p.options[0] = v.low;
+            break;
+        case kWindowOption28:
+            p.options[1] = v.low;
+            break;
+        case kWindowAlwaysOnTop:
+            p.alwaysOnTop = ValueInt(v);
+            PlaceOnTop(o);
+            break;
+        case kWindowOption30:
+            p.option30 = v.low;
+            break;
+        case kWindowClassName:
+            p.className = v.text;
+            break;  // takes effect at the next load
+        default:
+            break;
     }
     return false;
 }
@@ -198,39 +271,93 @@ bool SetWindowProperty(UnitObject* object, int32_t ownIndex, const PropertyValue
 bool GetWindowProperty(UnitObject* object, int32_t ownIndex, PropertyValue* v) {
     const WindowProps& p = AsWindow(object)->props;
     switch (ownIndex + kFirstOwnProperty) {
-        case kWindowCaption: *v = TextValue(p.caption); return true;
-        case kWindowBorder: *v = IntValue(p.borderStyle); return true;
-        case kWindowBackColour: *v = WordValue(p.backColour); return true;
-        case kWindowPicture: *v = BytesValue(p.picture); return true;
-        case kWindowPictureMode: *v = IntValue(p.pictureMode); return true;
-        case kWindowMusic: *v = BytesValue(p.music); return true;
-        case kWindowMusicMode: *v = IntValue(p.musicMode); return true;
-        case kWindowControlBox: *v = IntValue(p.controlBox); return true;
-        case kWindowMaxButton: *v = IntValue(p.maxButton); return true;
-        case kWindowMinButton: *v = IntValue(p.minButton); return true;
-        case kWindowStartPosition: *v = IntValue(p.startPosition); return true;
-        case kWindowCloseAllowed: *v = IntValue(p.closeAllowed); return true;
-        case kWindowIcon: *v = BytesValue(p.icon); return true;
-        case kWindowEnterMovesFocus: *v = IntValue(p.enterMovesFocus); return true;
-        case kWindowEscapeCloses: *v = IntValue(p.escapeCloses); return true;
-        case kWindowF1Help: *v = IntValue(p.f1Help); return true;
-        case kWindowHelpFile: *v = TextValue(p.helpFile); return true;
-        case kWindowHelpTopic: *v = IntValue(p.helpTopic); return true;
-        case kWindowInTaskBar: *v = IntValue(p.inTaskBar); return true;
-        case kWindowOption27: *v = WordValue(p.options[0]); return true;
-        case kWindowOption28: *v = WordValue(p.options[1]); return true;
-        case kWindowAlwaysOnTop: *v = IntValue(p.alwaysOnTop); return true;
-        case kWindowOption30: *v = WordValue(p.option30); return true;
-        case kWindowClassName: *v = TextValue(p.className); return true;
-        default: return false;
+        case kWindowCaption:
+            *v = TextValue(p.caption);
+            return true;
+        case kWindowBorder:
+            *v = IntValue(p.borderStyle);
+            return true;
+        case kWindowBackColour:
+            *v = WordValue(p.backColour);
+            return true;
+        case kWindowPicture:
+            *v = BytesValue(p.picture);
+            return true;
+        case kWindowPictureMode:
+            *v = IntValue(p.pictureMode);
+            return true;
+        case kWindowMusic:
+            *v = BytesValue(p.music);
+            return true;
+        case kWindowMusicMode:
+            *v = IntValue(p.musicMode);
+            return true;
+        case kWindowControlBox:
+            *v = IntValue(p.controlBox);
+            return true;
+        case kWindowMaxButton:
+            *v = IntValue(p.maxButton);
+            return true;
+        case kWindowMinButton:
+            *v = IntValue(p.minButton);
+            return true;
+        case kWindowStartPosition:
+            *v = IntValue(p.startPosition);
+            return true;
+        case kWindowCloseAllowed:
+            *v = IntValue(p.closeAllowed);
+            return true;
+        case kWindowIcon:
+            *v = BytesValue(p.icon);
+            return true;
+        case kWindowEnterMovesFocus:
+            *v = IntValue(p.enterMovesFocus);
+            return true;
+        case kWindowEscapeCloses:
+            *v = IntValue(p.escapeCloses);
+            return true;
+        case kWindowF1Help:
+            *v = IntValue(p.f1Help);
+            return true;
+        case kWindowHelpFile:
+            *v = TextValue(p.helpFile);
+            return true;
+        case kWindowHelpTopic:
+            *v = IntValue(p.helpTopic);
+            return true;
+        case kWindowInTaskBar:
+            *v = IntValue(p.inTaskBar);
+            return true;
+        case kWindowOption27:
+            *v = WordValue(p.options[0]);
+            return true;
+        case kWindowOption28:
+            *v = WordValue(p.options[1]);
+            return true;
+        case kWindowAlwaysOnTop:
+            *v = IntValue(p.alwaysOnTop);
+            return true;
+        case kWindowOption30:
+            *v = WordValue(p.option30);
+            return true;
+        case kWindowClassName:
+            *v = TextValue(p.className);
+            return true;
+        default:
+            return false;
     }
 }
 
-std::vector<uint8_t> StoreWindowBlock(UnitObject* object) { return WriteWindowProps(AsWindow(object)->props); }
+std::vector<uint8_t> StoreWindowBlock(UnitObject* object) {
+    return WriteWindowProps(AsWindow(object)->props);
+}
 
-const WindowProps* WindowOptions(UnitObject* object) { return &AsWindow(object)->props; }
+const WindowProps* WindowOptions(UnitObject* object) {
+    return &AsWindow(object)->props;
+}
 
-std::vector<uint8_t> RebuildWindowTexts(const uint8_t* block, uint32_t length, TextVisitor visit, void* context) {
+std::vector<uint8_t> RebuildWindowTexts(const uint8_t* block, uint32_t length, TextVisitor visit,
+                                        void* context) {
     WindowProps props;
     if (!ReadWindowProps(block, length, &props)) return {};
     visit(&props.caption, context);
@@ -239,28 +366,28 @@ std::vector<uint8_t> RebuildWindowTexts(const uint8_t* block, uint32_t length, T
 
 // ---- the window procedure --------------------------------------------------
 
-bool IsRefusal(const EventOutcome& outcome) { return outcome.resultPresent && outcome.result == 0; }
+bool IsRefusal(const EventOutcome& outcome) {
+    return outcome.resultPresent && outcome.result == 0;
+}
 
 void EraseBackground(WindowObject* o, HDC dc) {
     RECT client;
     GetClientRect(o->hwnd, &client);
-    if (o->props.backColour == kDefaultColour) {
-        FillRect(dc, &client, GetSysColorBrush(COLOR_BTNFACE));
-        return;
-    }
-    HBRUSH brush = CreateSolidBrush(o->props.backColour);
-    FillRect(dc, &client, brush);
-    DeleteObject(brush);
+    FillRect(dc, &client, o->brush != nullptr ? o->brush : GetSysColorBrush(COLOR_BTNFACE));
 }
 
 // The notification-area callback's mouse action as the event's argument.
 uint32_t TrayAction(LPARAM action) {
     switch (static_cast<UINT>(action)) {
-        case WM_LBUTTONUP: return 1;
-        case WM_LBUTTONDBLCLK: return 2;
+        case WM_LBUTTONUP:
+            return 1;
+        case WM_LBUTTONDBLCLK:
+            return 2;
         case WM_RBUTTONUP:
-        case WM_CONTEXTMENU: return 3;
-        default: return 0;
+        case WM_CONTEXTMENU:
+            return 3;
+        default:
+            return 0;
     }
 }
 
@@ -271,7 +398,8 @@ LRESULT Reflect(HWND control, UINT message, WPARAM wParam, LPARAM lParam, bool* 
 }
 
 LRESULT Default(WindowObject* o, HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (o != nullptr && o->baseProc != nullptr) return CallWindowProcA(o->baseProc, hwnd, message, wParam, lParam);
+    if (o != nullptr && o->baseProc != nullptr)
+        return CallWindowProcA(o->baseProc, hwnd, message, wParam, lParam);
     return DefWindowProcA(hwnd, message, wParam, lParam);
 }
 
@@ -285,19 +413,22 @@ LRESULT CALLBACK WindowUnitProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
         return DefWindowProcA(hwnd, message, wParam, lParam);
     }
     auto* o = static_cast<WindowObject*>(UnitObjectOf(hwnd));
-    if (o == nullptr || o->unitType != DT_WINDOW) return DefWindowProcA(hwnd, message, wParam, lParam);
+    if (o == nullptr || o->unitType != DT_WINDOW)
+        return DefWindowProcA(hwnd, message, wParam, lParam);
 
     switch (message) {
         case WM_COMMAND:
             // From the menu (0) or an accelerator (1) rather than a control.
-            if (lParam == 0 && HIWORD(wParam) <= 1 && ChooseMenuItem(o->windowId, LOWORD(wParam))) return 0;
+            if (lParam == 0 && HIWORD(wParam) <= 1 && ChooseMenuItem(o->windowId, LOWORD(wParam)))
+                return 0;
             [[fallthrough]];
         case WM_CTLCOLOREDIT:
         case WM_CTLCOLORSTATIC:
         case WM_CTLCOLORBTN: {
             if (lParam != 0) {
                 bool handled = false;
-                LRESULT answer = Reflect(reinterpret_cast<HWND>(lParam), message, wParam, lParam, &handled);
+                LRESULT answer =
+                    Reflect(reinterpret_cast<HWND>(lParam), message, wParam, lParam, &handled);
                 if (handled) return answer;
             }
             return Default(o, hwnd, message, wParam, lParam);
@@ -309,7 +440,8 @@ LRESULT CALLBACK WindowUnitProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
             if (IsRefusal(RaiseUnitEvent(o, kWindowCloseQuery))) return 0;
             if (IsWindow(hwnd)) DestroyWindow(hwnd);
             return 0;
-        case WM_QUERYENDSESSION: return IsRefusal(RaiseUnitEvent(o, kWindowCloseQuery)) ? FALSE : TRUE;
+        case WM_QUERYENDSESSION:
+            return IsRefusal(RaiseUnitEvent(o, kWindowCloseQuery)) ? FALSE : TRUE;
         case WM_SYSCOMMAND:
             // The close command was taken out of the system menu; nothing
             // else may give it either.
@@ -331,6 +463,7 @@ LRESULT CALLBACK WindowUnitProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
             RuntimeNotify(kRequestUnitGone, ToWord(static_cast<UnitObject*>(o)), 0);
             if (o->bigIcon != nullptr) DestroyIcon(o->bigIcon);
             if (o->smallIcon != nullptr) DestroyIcon(o->smallIcon);
+            if (o->brush != nullptr) DeleteObject(o->brush);
             delete o;
             return base != nullptr ? CallWindowProcA(base, hwnd, message, wParam, lParam)
                                    : DefWindowProcA(hwnd, message, wParam, lParam);
@@ -373,7 +506,8 @@ LRESULT CALLBACK WindowUnitProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
                 }
             }
             return Default(o, hwnd, message, wParam, lParam);
-        default: break;
+        default:
+            break;
     }
     if (message == kMsgTrayIcon) {
         uint32_t action = TrayAction(lParam);
@@ -405,12 +539,19 @@ void WindowStyles(const WindowProps& props, bool embedded, DWORD* style, DWORD* 
 
 void* WindowInterface(int32_t operation) {
     switch (operation) {
-        case kOpCreate: return reinterpret_cast<void*>(CreateWindowUnit);
-        case kOpSetProperty: return reinterpret_cast<void*>(SetWindowProperty);
-        case kOpStoreBlock: return reinterpret_cast<void*>(StoreWindowBlock);
-        case kOpGetProperty: return reinterpret_cast<void*>(GetWindowProperty);
-        case kOpWindowOptions: return reinterpret_cast<void*>(WindowOptions);
-        case kOpRebuildTexts: return reinterpret_cast<void*>(RebuildWindowTexts);
-        default: return nullptr;
+        case kOpCreate:
+            return reinterpret_cast<void*>(CreateWindowUnit);
+        case kOpSetProperty:
+            return reinterpret_cast<void*>(SetWindowProperty);
+        case kOpStoreBlock:
+            return reinterpret_cast<void*>(StoreWindowBlock);
+        case kOpGetProperty:
+            return reinterpret_cast<void*>(GetWindowProperty);
+        case kOpWindowOptions:
+            return reinterpret_cast<void*>(WindowOptions);
+        case kOpRebuildTexts:
+            return reinterpret_cast<void*>(RebuildWindowTexts);
+        default:
+            return nullptr;
     }
 }

@@ -14,10 +14,10 @@
 #include "app/main_window_template.h"
 #include "forms/application.h"
 #include "forms/event_handler.h"
+#include "forms/live_runtime.h"
 #include "forms/loaded_window.h"
 #include "forms/unit_object.h"
 #include "forms/window_template.h"
-#include "forms/live_runtime.h"
 #include "platform/desk/desk_script_actions.h"
 #include "runtime/services.h"
 
@@ -74,14 +74,16 @@ const Control kControls[] = {
 };
 
 std::string ExpectedWindowDump() {
-    std::string out = u8"{\"title\":\"Quillmarsh--怪物掉落修改\",\"class\":\"WTWindow\",\"visible\":true,"
-                      "\"x\":791,\"y\":429,\"w\":337,\"h\":222,\"controls\":[";
+    std::string out =
+        u8"{\"title\":\"Quillmarsh--怪物掉落修改\",\"class\":\"WTWindow\",\"visible\":true,"
+        "\"x\":791,\"y\":429,\"w\":337,\"h\":222,\"controls\":[";
     for (const Control& c : kControls) {
         if (out.back() != '[') out += ",";
         // The first box in focus order (the kettle box, 编辑框3) has the focus.
-        out += "{\"id\":" + std::to_string(c.id) + ",\"class\":\"" + c.cls + "\",\"text\":\"" + c.text +
-               "\",\"visible\":true,\"enabled\":true,\"focused\":" + (c.id == 200 ? "true" : "false") +
-               ",\"x\":" + std::to_string(c.x) + ",\"y\":" + std::to_string(c.y) + ",\"w\":" + std::to_string(c.w) +
+        out += "{\"id\":" + std::to_string(c.id) + ",\"class\":\"" + c.cls + "\",\"text\":\"" +
+               c.text + "\",\"visible\":true,\"enabled\":true,\"focused\":" +
+               (c.id == 200 ? "true" : "false") + ",\"x\":" + std::to_string(c.x) +
+               ",\"y\":" + std::to_string(c.y) + ",\"w\":" + std::to_string(c.w) +
                ",\"h\":" + std::to_string(c.h) + "}";
     }
     return out + "]}";
@@ -115,14 +117,26 @@ ProgramImage MainWindowImage(EventHandler event0) {
     static const LibraryRecord* libraries[1];
     libraries[0] = CoreLibraryRecord();
     static ProgramHeader header;
-    header = ProgramHeader{3, 0, 0x10095, 0, nullptr, 0, segment.data(), static_cast<Word>(segment.size()),
-                           1, libraries, 0, nullptr, nullptr};
+    header = ProgramHeader{3,
+                           0,
+                           0x10095,
+                           0,
+                           nullptr,
+                           0,
+                           segment.data(),
+                           static_cast<Word>(segment.size()),
+                           1,
+                           libraries,
+                           0,
+                           nullptr,
+                           nullptr};
     return ProgramImage{&header, [] {
                             g_services.CallRuntimeHelper(kHelperInitializeProgram, 0, 0);
                             g_services.CallRuntimeHelper(
                                 kHelperRegisterEndRoutine,
                                 ToWord(reinterpret_cast<const void*>(+[] {
-                                    std::fprintf(stderr, "end routine: loop took quit %d\n", g_app.quitTaken ? 1 : 0);
+                                    std::fprintf(stderr, "end routine: loop took quit %d\n",
+                                                 g_app.quitTaken ? 1 : 0);
                                 })),
                                 0);
                             g_services.LoadStartWindow(kMainWindowId);
@@ -205,16 +219,18 @@ TEST(MainWindowProgram, ShownDumpedAndClosedByEscapeUnderTheScriptedUser) {
     // The child starts afresh and takes these when the desk starts.
     setenv("DESK_SCRIPT", script.c_str(), 1);
     setenv("DESK_LOG", log.c_str(), 1);
-    EXPECT_EXIT(RunProgram(MainWindowImage(ProbeAndSetVersion), nullptr), ::testing::ExitedWithCode(0),
-                "end routine: loop took quit 1");
+    EXPECT_EXIT(RunProgram(MainWindowImage(ProbeAndSetVersion), nullptr),
+                ::testing::ExitedWithCode(0), "end routine: loop took quit 1");
     unsetenv("DESK_SCRIPT");
     unsetenv("DESK_LOG");
     std::remove(script.c_str());
 
     std::vector<std::string> lines = ReadLines(log);
-    ASSERT_EQ(lines.size(), 3u) << "show, one dump (Escape ended the program before the second), exit";
-    EXPECT_EQ(lines[0], u8"{\"event\":\"show\",\"title\":\"Quillmarsh--怪物掉落修改\",\"class\":\"WTWindow\","
-                        "\"x\":791,\"y\":429,\"w\":337,\"h\":222}");
+    ASSERT_EQ(lines.size(), 3u)
+        << "show, one dump (Escape ended the program before the second), exit";
+    EXPECT_EQ(lines[0],
+              u8"{\"event\":\"show\",\"title\":\"Quillmarsh--怪物掉落修改\",\"class\":\"WTWindow\","
+              "\"x\":791,\"y\":429,\"w\":337,\"h\":222}");
     EXPECT_NE(lines[1].find(ExpectedWindowDump()), std::string::npos) << lines[1];
     EXPECT_EQ(lines[2], "{\"event\":\"exit\",\"code\":0}");
     std::remove(log.c_str());

@@ -1,11 +1,12 @@
 // Input modes: which typed characters pass, and what the content becomes
 // when the edit box loses the focus; and the leading-number reading behind
 // the numeric modes.
+#include "forms/edit_input.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdint>
 
-#include "forms/edit_input.h"
 #include "forms/leading_number.h"
 
 TEST(InputModeKeys, NumericModesTakeOnlyTheirCharacters) {

@@ -29,7 +29,9 @@ int32_t PrintMessage(int32_t, const char* message) {
     return 1;  // no box: the process still ends
 }
 
-std::string Expect(const char* message) { return "error:" + Hex(message) + "\n"; }
+std::string Expect(const char* message) {
+    return "error:" + Hex(message) + "\n";
+}
 
 constexpr int kRuntimeErrorExit = 255;  // 0xFFFFFFFF as an exit status
 
@@ -60,10 +62,10 @@ TEST_F(FailureTable, EventsNamingNoWindowOrUnitOrAKindWithoutEvents) {
     StartWith(source.Segment());
     EXPECT_EXIT(RaiseFor(0x52010077, kLiveLabelId, 0), ::testing::ExitedWithCode(kRuntimeErrorExit),
                 Expect("未找到引发事件的窗口"));
-    EXPECT_EXIT(RaiseFor(kLiveWindowId, 0x16010077, 0), ::testing::ExitedWithCode(kRuntimeErrorExit),
-                Expect("未找到引发事件的窗口组件"));
-    EXPECT_EXIT(RaiseFor(kLiveWindowId, kLiveLabelId, 0), ::testing::ExitedWithCode(kRuntimeErrorExit),
-                Expect("引发事件的窗口组件无效"));
+    EXPECT_EXIT(RaiseFor(kLiveWindowId, 0x16010077, 0),
+                ::testing::ExitedWithCode(kRuntimeErrorExit), Expect("未找到引发事件的窗口组件"));
+    EXPECT_EXIT(RaiseFor(kLiveWindowId, kLiveLabelId, 0),
+                ::testing::ExitedWithCode(kRuntimeErrorExit), Expect("引发事件的窗口组件无效"));
 }
 
 TEST_F(FailureTable, PropertyAccessOutsideTheWindowTableOrBeforeLoading) {
@@ -84,22 +86,29 @@ TEST_F(FailureTable, PropertyAccessOutsideTheWindowTableOrBeforeLoading) {
         SetUnhandledErrorHook(PrintMessage);
         WriteProperty(kLiveWindowId, kLiveIntBoxId, 8, -1, ToWord("1"), 0);
     };
-    EXPECT_EXIT(readMissing(), ::testing::ExitedWithCode(kRuntimeErrorExit), Expect("未载入欲访问窗口组件所在的窗口"));
-    EXPECT_EXIT(writeMissing(), ::testing::ExitedWithCode(kRuntimeErrorExit), Expect("未载入欲访问窗口组件所在的窗口"));
-    EXPECT_EXIT(readUnloaded(), ::testing::ExitedWithCode(kRuntimeErrorExit), Expect("指定窗口尚未载入"));
-    EXPECT_EXIT(writeUnloaded(), ::testing::ExitedWithCode(kRuntimeErrorExit), Expect("指定窗口尚未载入"));
+    EXPECT_EXIT(readMissing(), ::testing::ExitedWithCode(kRuntimeErrorExit),
+                Expect("未载入欲访问窗口组件所在的窗口"));
+    EXPECT_EXIT(writeMissing(), ::testing::ExitedWithCode(kRuntimeErrorExit),
+                Expect("未载入欲访问窗口组件所在的窗口"));
+    EXPECT_EXIT(readUnloaded(), ::testing::ExitedWithCode(kRuntimeErrorExit),
+                Expect("指定窗口尚未载入"));
+    EXPECT_EXIT(writeUnloaded(), ::testing::ExitedWithCode(kRuntimeErrorExit),
+                Expect("指定窗口尚未载入"));
     // The common properties need no loaded window, so none of this fails.
     EXPECT_EQ(ReadProperty(kLiveWindowId, kLiveLabelId, 0, -1), 10u);
 }
 
 TEST_F(FailureTable, ClosingAWindowThatIsNotLoaded) {
     StartWith(LiveWindowSource().Segment());
-    EXPECT_EXIT(CloseWindowOf(kLiveWindowId, kLiveWindowUnit), ::testing::ExitedWithCode(kRuntimeErrorExit),
+    EXPECT_EXIT(CloseWindowOf(kLiveWindowId, kLiveWindowUnit),
+                ::testing::ExitedWithCode(kRuntimeErrorExit),
                 Expect("指定窗口或窗口组件不存在或尚未载入"));
-    EXPECT_EXIT(CloseWindowOf(0x52010077, kLiveWindowUnit), ::testing::ExitedWithCode(kRuntimeErrorExit),
+    EXPECT_EXIT(CloseWindowOf(0x52010077, kLiveWindowUnit),
+                ::testing::ExitedWithCode(kRuntimeErrorExit),
                 Expect("指定窗口或窗口组件不存在或尚未载入"));
     Load();
-    EXPECT_EXIT(CloseWindowOf(kLiveWindowId, 0x16010077), ::testing::ExitedWithCode(kRuntimeErrorExit),
+    EXPECT_EXIT(CloseWindowOf(kLiveWindowId, 0x16010077),
+                ::testing::ExitedWithCode(kRuntimeErrorExit),
                 Expect("指定窗口或窗口组件不存在或尚未载入"));
 }
 
@@ -111,5 +120,6 @@ TEST_F(FailureTable, NothingRunsAfterARuntimeErrorEvenWhenTheHookHandlesIt) {
         RaiseFor(0x52010077, 0, 0);
         std::fprintf(stderr, "continued\n");
     };
-    EXPECT_EXIT(raiseThenPrint(), ::testing::ExitedWithCode(kRuntimeErrorExit), "^" + Expect("未找到引发事件的窗口") + "$");
+    EXPECT_EXIT(raiseThenPrint(), ::testing::ExitedWithCode(kRuntimeErrorExit),
+                "^" + Expect("未找到引发事件的窗口") + "$");
 }

@@ -31,20 +31,47 @@ std::vector<EventBinding> RecordEvents(std::initializer_list<int> events) {
     for (int e : events) {
         EventHandler handler = nullptr;
         switch (e) {
-            case -8: handler = Recorder<Unit, -8>; break;
-            case -7: handler = Recorder<Unit, -7>; break;
-            case 0: handler = Recorder<Unit, 0>; break;
-            case 1: handler = Recorder<Unit, 1>; break;
-            case 2: handler = Recorder<Unit, 2>; break;
-            case 3: handler = Recorder<Unit, 3>; break;
-            case 4: handler = Recorder<Unit, 4>; break;
-            case 5: handler = Recorder<Unit, 5>; break;
-            case 6: handler = Recorder<Unit, 6>; break;
-            case 7: handler = Recorder<Unit, 7>; break;
-            case 8: handler = Recorder<Unit, 8>; break;
-            case 10: handler = Recorder<Unit, 10>; break;
-            case 11: handler = Recorder<Unit, 11>; break;
-            default: break;
+            case -8:
+                handler = Recorder<Unit, -8>;
+                break;
+            case -7:
+                handler = Recorder<Unit, -7>;
+                break;
+            case 0:
+                handler = Recorder<Unit, 0>;
+                break;
+            case 1:
+                handler = Recorder<Unit, 1>;
+                break;
+            case 2:
+                handler = Recorder<Unit, 2>;
+                break;
+            case 3:
+                handler = Recorder<Unit, 3>;
+                break;
+            case 4:
+                handler = Recorder<Unit, 4>;
+                break;
+            case 5:
+                handler = Recorder<Unit, 5>;
+                break;
+            case 6:
+                handler = Recorder<Unit, 6>;
+                break;
+            case 7:
+                handler = Recorder<Unit, 7>;
+                break;
+            case 8:
+                handler = Recorder<Unit, 8>;
+                break;
+            case 10:
+                handler = Recorder<Unit, 10>;
+                break;
+            case 11:
+                handler = Recorder<Unit, 11>;
+                break;
+            default:
+                break;
         }
         bindings.push_back(EventBinding{e, HandlerWord(handler)});
     }

@@ -40,7 +40,9 @@ bool Recorder(const uint32_t*, int32_t, uint32_t*) {
 }
 
 // A routine's address as a template stores it (the tests use code base 0).
-inline Word HandlerWord(EventHandler handler) { return static_cast<Word>(reinterpret_cast<uintptr_t>(handler)); }
+inline Word HandlerWord(EventHandler handler) {
+    return static_cast<Word>(reinterpret_cast<uintptr_t>(handler));
+}
 
 // Starts the runtime with a template segment; stops it (every window gone,
 // the queue drained) at the end of the test.
@@ -51,8 +53,19 @@ class LiveRuntime : public ::testing::Test {
         static const LibraryRecord* libraries[1];
         libraries[0] = CoreLibraryRecord();
         static ProgramHeader header;
-        header = ProgramHeader{3, 0, 0x10095, 0, nullptr, 0, segment.data(), static_cast<Word>(segment.size()),
-                               1, libraries, 0, nullptr, nullptr};
+        header = ProgramHeader{3,
+                               0,
+                               0x10095,
+                               0,
+                               nullptr,
+                               0,
+                               segment.data(),
+                               static_cast<Word>(segment.size()),
+                               1,
+                               libraries,
+                               0,
+                               nullptr,
+                               nullptr};
         static ProgramImage image;
         image = ProgramImage{&header, nullptr};
         g_app.image = &image;

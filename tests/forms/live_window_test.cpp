@@ -20,11 +20,14 @@ namespace {
 using Entry = std::pair<int, int>;
 
 size_t Find(const EventLog& log, Entry entry, size_t from = 0) {
-    auto it = std::find(log.begin() + static_cast<std::ptrdiff_t>(std::min(from, log.size())), log.end(), entry);
+    auto it = std::find(log.begin() + static_cast<std::ptrdiff_t>(std::min(from, log.size())),
+                        log.end(), entry);
     return static_cast<size_t>(it - log.begin());
 }
 
-size_t Count(const EventLog& log, Entry entry) { return static_cast<size_t>(std::count(log.begin(), log.end(), entry)); }
+size_t Count(const EventLog& log, Entry entry) {
+    return static_cast<size_t>(std::count(log.begin(), log.end(), entry));
+}
 
 // Event 0 of the window looks at the window as it is at that moment.
 struct CreatedProbe {
@@ -39,7 +42,8 @@ bool ProbeCreated(const uint32_t*, int32_t, uint32_t*) {
     g_probe.ran = true;
     g_probe.visible = window != nullptr && IsWindowVisible(window->hwnd);
     g_probe.controls = 0;
-    for (HWND c = GetWindow(window->hwnd, GW_CHILD); c != nullptr; c = GetWindow(c, GW_HWNDNEXT)) ++g_probe.controls;
+    for (HWND c = GetWindow(window->hwnd, GW_CHILD); c != nullptr; c = GetWindow(c, GW_HWNDNEXT))
+        ++g_probe.controls;
     Events().emplace_back(0, 0);
     return false;
 }
@@ -63,7 +67,8 @@ bool WantMoreIdle(const uint32_t* args, int32_t, uint32_t* result) {
 }
 
 void CloseWindowCommand(uint32_t windowId, uint32_t unitId, bool withArgument, bool atOnce) {
-    ArgValue args[2] = {ArgValue{windowId, unitId, DT_WINDOW}, withArgument ? MakeBool(atOnce) : MakeOmitted()};
+    ArgValue args[2] = {ArgValue{windowId, unitId, DT_WINDOW},
+                        withArgument ? MakeBool(atOnce) : MakeOmitted()};
     CallCoreCommand(CoreCommandEntry(kCmdCloseWindow), 2, args);
 }
 
@@ -72,7 +77,8 @@ void WriteText(uint32_t unitId, int32_t property, const char* text) {
 }
 
 std::string ReadText(uint32_t unitId, int32_t property) {
-    char* text = FromWord<char>(static_cast<Word>(ReadProperty(kLiveWindowId, unitId, property, -1)));
+    char* text =
+        FromWord<char>(static_cast<Word>(ReadProperty(kLiveWindowId, unitId, property, -1)));
     std::string copy = text != nullptr ? text : "";
     Release(text);
     return copy;
@@ -110,7 +116,8 @@ TEST_F(LiveWindowTest, FirstEventsComeBeforeTheWindowShowsThenFocusGoesToTheFirs
 
 TEST_F(LiveWindowTest, ControlIdsCountFromTheLastUnitAndZOrderFollowsTheTable) {
     Load();
-    const int expected[] = {kLiveLabelControl, kLiveIntBoxControl, kLiveByteBoxControl, kLiveButtonControl};
+    const int expected[] = {kLiveLabelControl, kLiveIntBoxControl, kLiveByteBoxControl,
+                            kLiveButtonControl};
     HWND child = GetWindow(hwnd_, GW_CHILD);
     for (int id : expected) {
         ASSERT_NE(child, nullptr);
@@ -149,7 +156,8 @@ TEST_F(LiveWindowTest, Mode7BoxTakesOnlyMinusAndDigitsAndNormalisesOnLeaving) {
     const struct {
         const char* typed;
         const char* after;
-    } cases[] = {{"0000", ""}, {"99999999999", "2147483647"}, {"-99999999999", "-2147483648"}, {"-0", ""}};
+    } cases[] = {
+        {"0000", ""}, {"99999999999", "2147483647"}, {"-99999999999", "-2147483648"}, {"-0", ""}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.typed);
         Press(VK_TAB, true);

@@ -2,6 +2,8 @@
 // clamped positions and sizes, tags, visibility, cursors, texts, fonts by
 // sub-index and whole font records, and re-creation of a control whose
 // change its live control cannot take.
+#include "forms/property_access.h"
+
 #include <cstring>
 #include <string>
 
@@ -10,7 +12,6 @@
 #include "forms/font_property.h"
 #include "forms/loaded_window.h"
 #include "forms/mouse_cursor.h"
-#include "forms/property_access.h"
 #include "forms/property_kinds.h"
 #include "forms/unit_object.h"
 #include "live_fixture.h"
@@ -80,12 +81,14 @@ TEST_F(LiveWindowTest, LivePositionsComeFromThePlatformWindow) {
     EXPECT_EQ(Read(kLiveButtonId, kPropTop), 44u);
     EXPECT_EQ(Read(kLiveButtonId, kPropWidth), 55u);
     EXPECT_EQ(Read(kLiveButtonId, kPropHeight), 66u);
-    EXPECT_EQ(UnitLeft(StoredUnit(template_, kLiveButtonId)), 10) << "moves by the user are not stored";
+    EXPECT_EQ(UnitLeft(StoredUnit(template_, kLiveButtonId)), 10)
+        << "moves by the user are not stored";
     // The window itself: screen co-ordinates.
     RECT rect;
     GetWindowRect(hwnd_, &rect);
     EXPECT_EQ(static_cast<LONG>(Read(kLiveWindowUnit, kPropLeft)), rect.left);
-    EXPECT_EQ(static_cast<LONG>(Read(0, kPropTop)), rect.top) << "unit id 0 names the window itself";
+    EXPECT_EQ(static_cast<LONG>(Read(0, kPropTop)), rect.top)
+        << "unit id 0 names the window itself";
 }
 
 TEST_F(LiveWindowTest, AWindowThatIsNotLoadedKeepsOnlyStoredValues) {
@@ -124,7 +127,8 @@ TEST_F(LiveWindowTest, TagVisibleAndDisabledAreKeptInTheRecordAndShowLive) {
     Write(kLiveButtonId, kPropDisabled, 1);
     EXPECT_FALSE(IsWindowEnabled(Control(kLiveButtonControl)));
     EXPECT_EQ(Read(kLiveButtonId, kPropDisabled), 1u);
-    EXPECT_EQ(UnitFlags(StoredUnit(template_, kLiveButtonId)), kUnitVisible | kUnitTabStop | kUnitDisabled);
+    EXPECT_EQ(UnitFlags(StoredUnit(template_, kLiveButtonId)),
+              kUnitVisible | kUnitTabStop | kUnitDisabled);
 }
 
 TEST_F(LiveWindowTest, MouseCursorsAreStoredByPlatformIdAndReadByNumber) {
@@ -138,7 +142,8 @@ TEST_F(LiveWindowTest, MouseCursorsAreStoredByPlatformIdAndReadByNumber) {
     const uint8_t* stored = UnitCursorSet(StoredUnit(template_, kLiveLabelId), &length);
     ASSERT_EQ(length, 4u);
     EXPECT_EQ(LoadWord(stored), CursorPlatformId(3));
-    EXPECT_NE(UnitCursorSlot(StoredUnit(template_, kLiveLabelId)), 0u) << "the cursor is loaded at once";
+    EXPECT_NE(UnitCursorSlot(StoredUnit(template_, kLiveLabelId)), 0u)
+        << "the cursor is loaded at once";
 
     void* read = FromWord<void>(Read(kLiveLabelId, kPropCursor));
     ASSERT_EQ(ByteSetLength(read), 4);
@@ -168,11 +173,13 @@ TEST_F(LiveWindowTest, FontPartsAreWrittenOnTopOfTheCurrentFont) {
     EXPECT_EQ(ReadText(kLiveLabelId, kLabelFont, kFontFace), "黑体");
     EXPECT_EQ(Read(kLiveLabelId, kLabelFont, kFontSize), 20u);
     EXPECT_EQ(Read(kLiveLabelId, kLabelFont, kFontBold), 1u);
-    EXPECT_EQ(Read(kLiveLabelId, kLabelFont, kFontAngle), 3590u) << "angles are reduced into 0 to 3599";
+    EXPECT_EQ(Read(kLiveLabelId, kLabelFont, kFontAngle), 3590u)
+        << "angles are reduced into 0 to 3599";
 
     // The control paints with it.
     LOGFONTA used = {};
-    HGDIOBJ font = reinterpret_cast<HGDIOBJ>(SendMessageA(Control(kLiveLabelControl), WM_GETFONT, 0, 0));
+    HGDIOBJ font =
+        reinterpret_cast<HGDIOBJ>(SendMessageA(Control(kLiveLabelControl), WM_GETFONT, 0, 0));
     ASSERT_EQ(GetObjectA(font, sizeof used, &used), static_cast<int>(sizeof used));
     EXPECT_STREQ(used.lfFaceName, "黑体");
     EXPECT_EQ(used.lfWeight, 700);
@@ -184,7 +191,8 @@ TEST_F(LiveWindowTest, FontPartsAreWrittenOnTopOfTheCurrentFont) {
     Write(kLiveLabelId, kLabelFont, ToWord("abcdefghijklmnopqrstuvwxyz123456"), kFontFace);
     EXPECT_EQ(ReadText(kLiveLabelId, kLabelFont, kFontFace), "宋体") << "a face of 32 bytes";
     Write(kLiveLabelId, kLabelFont, ToWord("abcdefghijklmnopqrstuvwxyz12345"), kFontFace);
-    EXPECT_EQ(ReadText(kLiveLabelId, kLabelFont, kFontFace), "abcdefghijklmnopqrstuvwxyz12345") << "31 bytes fit";
+    EXPECT_EQ(ReadText(kLiveLabelId, kLabelFont, kFontFace), "abcdefghijklmnopqrstuvwxyz12345")
+        << "31 bytes fit";
 }
 
 TEST_F(LiveWindowTest, WholeFontsComeAndGoAsFontRecords) {
@@ -234,7 +242,8 @@ TEST_F(LiveWindowTest, AChangeTheControlCannotTakeRecreatesItInPlace) {
     EXPECT_EQ(TextOf(fresh), "-12");
     EXPECT_TRUE(IsWindowVisible(fresh));
     EXPECT_TRUE(Events().empty()) << "events are held while the control is made again";
-    EXPECT_EQ(GetWindow(Control(kLiveLabelControl), GW_HWNDNEXT), fresh) << "same place in the Z order";
+    EXPECT_EQ(GetWindow(Control(kLiveLabelControl), GW_HWNDNEXT), fresh)
+        << "same place in the Z order";
     // It is still the unit: its events and properties reach it.
     Write(kLiveIntBoxId, 8, ToWord("7"));
     EXPECT_EQ(Events(), EventLog({{2, 0}}));

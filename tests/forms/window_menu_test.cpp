@@ -1,10 +1,11 @@
 // The window's menu bar from its menu item records, the events its items
 // raise, its rebuilding after property writes, and a window whose close
 // command is not allowed.
-#include "forms/property_access.h"
 #include "forms/window_menu.h"
-#include "runtime/memory.h"
+
+#include "forms/property_access.h"
 #include "live_fixture.h"
+#include "runtime/memory.h"
 
 namespace {
 
@@ -53,7 +54,8 @@ TEST_F(WindowMenuTest, VisibleItemsMakeTheMenuBarAndChoosingOneRaisesItsEvent) {
     HMENU menu = GetMenu(hwnd_);
     ASSERT_NE(menu, nullptr);
     EXPECT_EQ(GetMenuItemCount(menu), 1) << "the hidden item is left out";
-    EXPECT_EQ(CheckMenuItem(menu, kMenuCommandBase + 1, MF_BYCOMMAND | MF_CHECKED), static_cast<DWORD>(MF_CHECKED));
+    EXPECT_EQ(CheckMenuItem(menu, kMenuCommandBase + 1, MF_BYCOMMAND | MF_CHECKED),
+              static_cast<DWORD>(MF_CHECKED));
     EXPECT_EQ(GetDlgCtrlID(GetWindow(hwnd_, GW_CHILD)), 100) << "menu items take no control id";
 
     SendMessageA(hwnd_, WM_COMMAND, MAKEWPARAM(kMenuCommandBase + 1, 0), 0);
@@ -69,9 +71,11 @@ TEST_F(WindowMenuTest, MenuItemPropertiesChangeTheRecordAndRebuildTheMenu) {
     EXPECT_EQ(GetMenuItemCount(GetMenu(hwnd_)), 2);
 
     WriteProperty(kLiveWindowId, kOpenItem, 2, -1, 1, 0);
-    EXPECT_EQ(EnableMenuItem(GetMenu(hwnd_), kMenuCommandBase + 1, MF_BYCOMMAND), static_cast<BOOL>(MF_GRAYED));
+    EXPECT_EQ(EnableMenuItem(GetMenu(hwnd_), kMenuCommandBase + 1, MF_BYCOMMAND),
+              static_cast<BOOL>(MF_GRAYED));
     WriteProperty(kLiveWindowId, kOpenItem, 0, -1, ToWord("打开文件"), 0);
-    char* caption = FromWord<char>(static_cast<Word>(ReadProperty(kLiveWindowId, kOpenItem, 0, -1)));
+    char* caption =
+        FromWord<char>(static_cast<Word>(ReadProperty(kLiveWindowId, kOpenItem, 0, -1)));
     ASSERT_NE(caption, nullptr);
     EXPECT_STREQ(caption, "打开文件");
     Release(caption);
@@ -79,7 +83,8 @@ TEST_F(WindowMenuTest, MenuItemPropertiesChangeTheRecordAndRebuildTheMenu) {
 
 TEST_F(WindowMenuTest, WithoutTheCloseCommandTheSystemMenuCannotCloseTheWindow) {
     LoadMenuWindow(0);
-    EXPECT_EQ(EnableMenuItem(GetSystemMenu(hwnd_, FALSE), SC_CLOSE, MF_BYCOMMAND), -1) << "SC_CLOSE is gone";
+    EXPECT_EQ(EnableMenuItem(GetSystemMenu(hwnd_, FALSE), SC_CLOSE, MF_BYCOMMAND), -1)
+        << "SC_CLOSE is gone";
     SendMessageA(hwnd_, WM_SYSCOMMAND, SC_CLOSE, 0);
     EXPECT_TRUE(IsWindow(hwnd_));
     Press(VK_ESCAPE);  // Escape still asks the window itself

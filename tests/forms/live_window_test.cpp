@@ -400,3 +400,97 @@ TEST_F(LiveWindowTest, IdleEventsTellTheElapsedTimeAndSilentWindowsDecline) {
     EXPECT_TRUE(Events().empty()) << "a window that declined hears nothing more in this phase";
     g_app.declinedIdle.clear();
 }
+
+namespace {
+
+uint32_t g_trayAction;
+bool RecordTray(const uint32_t* args, int32_t count, uint32_t*) {
+    g_trayAction = count == 1 ? args[0] : 0xFFFFFFFF;
+    Events().emplace_back(0, 9);
+    return false;
+}
+
+struct Source {
+    uint32_t window;
+    uint32_t unit;
+};
+std::vector<Source> g_sources;
+
+// Records the current event source, and writes a property whose change
+// event runs inside this routine.
+bool NestedSource(const uint32_t*, int32_t, uint32_t*) {
+    g_sources.push_back({g_app.eventSourceWindow, g_app.eventSourceUnit});
+    WriteProperty(kLiveWindowId, kLiveIntBoxId, 8, -1, ToWord("1"), 0);
+    g_sources.push_back({g_app.eventSourceWindow, g_app.eventSourceUnit});
+    return false;
+}
+
+bool InnerSource(const uint32_t*, int32_t, uint32_t*) {
+    g_sources.push_back({g_app.eventSourceWindow, g_app.eventSourceUnit});
+    return false;
+}
+
+LRESULT CALLBACK PlainProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    return DefWindowProcA(hwnd, message, wParam, lParam);
+}
+
+}  // namespace
+
+TEST_F(LiveWindowTest, PlatformMessagesBecomeTheWindowsEvents) {
+    LiveWindowSource source;
+    source.window.events.push_back({9, HandlerWord(RecordTray)});
+    Load(source);
+    Events().clear();
+
+    ShowWindow(hwnd_, SW_HIDE);
+    ShowWindow(hwnd_, SW_SHOW);
+    EXPECT_EQ(Find(Events(), {0, 11}), 0u);
+    EXPECT_LT(Find(Events(), {0, 10}), Events().size());
+
+    Events().clear();
+    SetWindowPos(hwnd_, nullptr, 5, 6, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(hwnd_, nullptr, 0, 0, 310, 210, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    EXPECT_EQ(Events(), EventLog({{0, 3}, {0, 4}}));
+
+    Events().clear();
+    SendMessageA(hwnd_, kMsgTrayIcon, 0, WM_LBUTTONDBLCLK);
+    EXPECT_EQ(g_trayAction, 2u);
+    SendMessageA(hwnd_, kMsgTrayIcon, 0, WM_RBUTTONUP);
+    EXPECT_EQ(g_trayAction, 3u);
+    SendMessageA(hwnd_, kMsgTrayIcon, 0, WM_MOUSEMOVE);  // raises nothing
+    EXPECT_EQ(Count(Events(), {0, 9}), 2u);
+
+    // Another window takes the activation, then ours takes it back: the
+    // box that had the focus gets it again, and event 8 stays a first.
+    WNDCLASSA wc = {};
+    wc.lpfnWndProc = PlainProc;
+    wc.lpszClassName = "LiveTestOther";
+    RegisterClassA(&wc);
+    HWND other = CreateWindowExA(0, "LiveTestOther", "", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 100, 100, nullptr,
+                                 nullptr, nullptr, nullptr);
+    Press(VK_TAB);  // the focus is in the other window: nothing of ours moves
+    Events().clear();
+    SetActiveWindow(hwnd_);
+    EXPECT_EQ(GetFocus(), Control(kLiveIntBoxControl));
+    EXPECT_EQ(Events(), EventLog({{0, 5}, {2, -7}}));
+    Events().clear();
+    SetActiveWindow(other);
+    EXPECT_EQ(Events(), EventLog({{0, 6}, {2, -8}})) << "Win32 deactivates before the focus goes";
+    DestroyWindow(other);
+}
+
+TEST_F(LiveWindowTest, TheCurrentEventSourceNamesTheInnermostRoutineUntilItReturns) {
+    LiveWindowSource source;
+    source.button.events = {{0, HandlerWord(NestedSource)}};
+    source.intBox.events = {{0, HandlerWord(InnerSource)}};
+    Load(source);
+    g_sources.clear();
+    SendMessageA(Control(kLiveButtonControl), BM_CLICK, 0, 0);
+    ASSERT_EQ(g_sources.size(), 3u);
+    EXPECT_EQ(g_sources[0].window, kLiveWindowId);
+    EXPECT_EQ(g_sources[0].unit, kLiveButtonId);
+    EXPECT_EQ(g_sources[1].window, kLiveWindowId);
+    EXPECT_EQ(g_sources[1].unit, kLiveIntBoxId) << "the change event ran inside the click";
+    EXPECT_EQ(g_sources[2].window, 0u) << "cleared when the inner routine returned";
+    EXPECT_EQ(g_app.eventSourceWindow, 0u);
+}

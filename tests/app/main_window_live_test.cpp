@@ -93,7 +93,7 @@ class MainWindowLive : public LiveRuntime {
   protected:
     void LoadMain(EventHandler event0) {
         g_probe = Probe{};
-        StartWith(BuildMainWindowSegment({HandlerWord(event0), kNoHandler, kNoHandler}));
+        StartWith(BuildMainWindowSegment({HandlerAddress(event0), kNoHandler, kNoHandler}));
         LoadStartWindow(kMainWindowId);
         UnitObject* window = LiveWindowObject(*FindWindowTemplate(kMainWindowId));
         ASSERT_NE(window, nullptr);
@@ -113,7 +113,7 @@ std::vector<std::string> ReadLines(const std::string& path) {
 // A program image over the main window; its event 0 runs `event0`.
 ProgramImage MainWindowImage(EventHandler event0) {
     static std::vector<uint8_t> segment;
-    segment = BuildMainWindowSegment({HandlerWord(event0), kNoHandler, kNoHandler});
+    segment = BuildMainWindowSegment({HandlerAddress(event0), kNoHandler, kNoHandler});
     static const LibraryRecord* libraries[1];
     libraries[0] = CoreLibraryRecord();
     static ProgramHeader header;

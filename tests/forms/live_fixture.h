@@ -73,7 +73,7 @@ std::vector<EventBinding> RecordEvents(std::initializer_list<int> events) {
             default:
                 break;
         }
-        bindings.push_back(EventBinding{e, HandlerWord(handler)});
+        bindings.push_back(EventBinding{e, HandlerAddress(handler)});
     }
     return bindings;
 }

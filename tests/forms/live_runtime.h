@@ -39,11 +39,6 @@ bool Recorder(const uint32_t*, int32_t, uint32_t*) {
     return false;
 }
 
-// A routine's address as a template stores it (the tests use code base 0).
-inline Word HandlerWord(EventHandler handler) {
-    return static_cast<Word>(reinterpret_cast<uintptr_t>(handler));
-}
-
 // Starts the runtime with a template segment; stops it (every window gone,
 // the queue drained) at the end of the test.
 class LiveRuntime : public ::testing::Test {

@@ -88,7 +88,7 @@ std::string ReadText(uint32_t unitId, int32_t property) {
 
 TEST_F(LiveWindowTest, FirstEventsComeBeforeTheWindowShowsThenFocusGoesToTheFirstBox) {
     LiveWindowSource source;
-    source.window.events[0].handlerOffset = HandlerWord(ProbeCreated);
+    source.window.events[0].handlerOffset = HandlerAddress(ProbeCreated);
     g_probe = CreatedProbe{};
     Load(source);
 
@@ -250,7 +250,7 @@ TEST_F(LiveWindowTest, AWindowGoneBeforeTheLoopStartedPostsNoQuit) {
 
 TEST_F(LiveWindowTest, CloseQueryReturningZeroKeepsTheWindow) {
     LiveWindowSource source;
-    source.window.events[1].handlerOffset = HandlerWord(RefuseClose);
+    source.window.events[1].handlerOffset = HandlerAddress(RefuseClose);
     Load(source);
     Press(VK_ESCAPE);
     SendMessageA(hwnd_, WM_SYSCOMMAND, SC_CLOSE, 0);
@@ -379,14 +379,14 @@ TEST_F(LiveWindowTest, EventSourceLendsAnotherUnitsBindingsOfTheSameType) {
 
 TEST_F(LiveWindowTest, ALabelAnswersItsPrivateRequestThroughEvent0) {
     LiveWindowSource source;
-    source.label.events = {{0, HandlerWord(AddArguments)}};
+    source.label.events = {{0, HandlerAddress(AddArguments)}};
     Load(source);
     EXPECT_EQ(SendMessageA(Control(kLiveLabelControl), kMsgLabelRequest, 5, 6), 11);
 }
 
 TEST_F(LiveWindowTest, IdleEventsTellTheElapsedTimeAndSilentWindowsDecline) {
     LiveWindowSource source;
-    source.window.events.push_back({7, HandlerWord(WantMoreIdle)});
+    source.window.events.push_back({7, HandlerAddress(WantMoreIdle)});
     Load(source);
     g_idleArgument = 0;
     EXPECT_TRUE(RaiseIdleEvents(42));
@@ -438,7 +438,7 @@ LRESULT CALLBACK PlainProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
 
 TEST_F(LiveWindowTest, PlatformMessagesBecomeTheWindowsEvents) {
     LiveWindowSource source;
-    source.window.events.push_back({9, HandlerWord(RecordTray)});
+    source.window.events.push_back({9, HandlerAddress(RecordTray)});
     Load(source);
     Events().clear();
 
@@ -466,8 +466,8 @@ TEST_F(LiveWindowTest, PlatformMessagesBecomeTheWindowsEvents) {
     wc.lpfnWndProc = PlainProc;
     wc.lpszClassName = "LiveTestOther";
     RegisterClassA(&wc);
-    HWND other = CreateWindowExA(0, "LiveTestOther", "", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 100, 100, nullptr,
-                                 nullptr, nullptr, nullptr);
+    HWND other = CreateWindowExA(0, "LiveTestOther", "", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0,
+                                 100, 100, nullptr, nullptr, nullptr, nullptr);
     Press(VK_TAB);  // the focus is in the other window: nothing of ours moves
     Events().clear();
     SetActiveWindow(hwnd_);
@@ -481,8 +481,8 @@ TEST_F(LiveWindowTest, PlatformMessagesBecomeTheWindowsEvents) {
 
 TEST_F(LiveWindowTest, TheCurrentEventSourceNamesTheInnermostRoutineUntilItReturns) {
     LiveWindowSource source;
-    source.button.events = {{0, HandlerWord(NestedSource)}};
-    source.intBox.events = {{0, HandlerWord(InnerSource)}};
+    source.button.events = {{0, HandlerAddress(NestedSource)}};
+    source.intBox.events = {{0, HandlerAddress(InnerSource)}};
     Load(source);
     g_sources.clear();
     SendMessageA(Control(kLiveButtonControl), BM_CLICK, 0, 0);

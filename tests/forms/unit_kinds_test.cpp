@@ -8,6 +8,8 @@
 #include "forms/editbox_unit.h"
 #include "forms/label_unit.h"
 #include "forms/property_access.h"
+#include "forms/property_kinds.h"
+#include "forms/unit_kind.h"
 #include "forms/window_unit.h"
 #include "live_fixture.h"
 #include "platform/desk/desk_gdi.h"
@@ -186,4 +188,37 @@ TEST_F(LiveWindowTest, FontsAndBrushesGoWithTheirWindow) {
     WriteProperty(kLiveWindowId, kLiveWindowUnit, kWindowBackColour, -1, 0x404040, 0);
     DestroyWindow(hwnd_);
     EXPECT_EQ(desk::LiveGdiObjects(), before);
+}
+
+TEST(UnitKindTables, EveryKindCarriesItsPropertiesAndInterface) {
+    InstallUnitKinds();
+    const LibraryRecord* core = CoreLibraryRecord();
+    const struct {
+        int number;
+        uint32_t count;
+        int32_t property;  // an own property ...
+        uint32_t kind;     // ... and its value kind
+    } kinds[] = {{kUnitKindWindow, 32, 20, kKindIcon},
+                 {kUnitKindEditBox, 29, 8, kKindText},
+                 {kUnitKindLabel, 29, 15, kKindFont},
+                 {kUnitKindButton, 14, 13, kKindFont}};
+    for (const auto& k : kinds) {
+        SCOPED_TRACE(k.number);
+        const DataTypeDescriptor& d = core->types[k.number - 1];
+        ASSERT_EQ(d.propertyCount, k.count);
+        ASSERT_NE(d.properties, nullptr);
+        ASSERT_NE(d.unitInterface, nullptr);
+        EXPECT_NE(d.unitInterface(kOpCreate), nullptr);
+        EXPECT_NE(d.unitInterface(kOpGetProperty), nullptr);
+        EXPECT_EQ(d.unitInterface(2), nullptr) << "operation 2 is no kind's";
+        for (uint32_t i = 0; i < d.propertyCount; ++i) {
+            EXPECT_EQ(d.properties[i].type >> 16, i < 8 ? 0xE000u : 0x8000u) << i;
+        }
+        EXPECT_EQ(PropertyKind(d.properties[kPropCursor]), static_cast<uint32_t>(kKindCursor));
+        EXPECT_EQ(PropertyKind(d.properties[k.property]), k.kind);
+    }
+    EXPECT_NE(core->types[kUnitKindWindow - 1].unitInterface(kOpWindowOptions), nullptr);
+    EXPECT_NE(core->types[kUnitKindEditBox - 1].unitInterface(kOpTakesEnter), nullptr);
+    EXPECT_NE(core->types[kUnitKindButton - 1].unitInterface(kOpIsDefaultButton), nullptr);
+    EXPECT_EQ(core->types[kUnitKindLabel - 1].unitInterface(kOpIsDefaultButton), nullptr);
 }

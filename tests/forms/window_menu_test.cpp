@@ -30,8 +30,8 @@ std::vector<uint8_t> WindowWithMenu(int closeAllowed) {
     WindowSource source;
     source.windowId = kLiveWindowId;
     AddUnit(&source, live.window);
-    AddMenuItem(&source, Item(kOpenItem, "打开", kMenuChecked, HandlerWord(Recorder<1, 0>)));
-    AddMenuItem(&source, Item(kHiddenItem, "隐藏的", kMenuHidden, HandlerWord(Recorder<2, 0>)));
+    AddMenuItem(&source, Item(kOpenItem, "打开", kMenuChecked, HandlerAddress(Recorder<1, 0>)));
+    AddMenuItem(&source, Item(kHiddenItem, "隐藏的", kMenuHidden, HandlerAddress(Recorder<2, 0>)));
     AddUnit(&source, live.label);
     return WriteTemplateSegment({source});
 }

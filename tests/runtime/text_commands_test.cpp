@@ -1,0 +1,242 @@
+// The text and conversion commands as program code calls them: what each
+// type tag turns into, how texts are cut apart, and that every result is a
+// new heap block (null when empty) owned by the caller.
+#include <cmath>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "core_call.h"
+
+namespace {
+
+// The pieces of a returned text array ("<null>" for a null element), the
+// elements and the block given back to the heap.
+std::vector<std::string> TakePieces(const ArgValue& result) {
+    void* block = FromWord<void>(result.low);
+    EXPECT_NE(block, nullptr) << "split text never answers null";
+    std::vector<std::string> pieces;
+    if (block == nullptr) return pieces;
+    EXPECT_EQ(ArrayDimCount(block), 1);
+    const Word* items = static_cast<const Word*>(ArrayElements(block));
+    for (uint32_t i = 0; i < ArrayElementCount(block); ++i) {
+        const char* piece = FromWord<const char>(items[i]);
+        EXPECT_TRUE(piece == nullptr || piece[0] != '\0') << "empty pieces are null";
+        pieces.push_back(piece != nullptr ? piece : "<null>");
+    }
+    ReleaseArray(DT_TEXT, block);
+    return pieces;
+}
+
+std::vector<std::string> Split(const char* text, ArgValue separator, ArgValue maximum) {
+    return TakePieces(CallCore(kCmdSplitText, {MakeText(text), separator, maximum}));
+}
+
+std::vector<std::string> Split(const char* text, const char* separator) {
+    return Split(text, MakeText(separator), MakeOmitted());
+}
+
+using Pieces = std::vector<std::string>;
+
+std::string ToText(const ArgValue& value) { return TakeText(CallCore(kCmdToText, {value})); }
+
+double ToNumber(const ArgValue& value) { return ValueDouble(CallCore(kCmdToNumber, {value})); }
+
+ArgValue Typed(uint32_t tag, Word low, Word high = 0) { return ArgValue{low, high, tag}; }
+
+ArgValue Float(float f) {
+    Word low;
+    std::memcpy(&low, &f, sizeof low);
+    return Typed(DT_FLOAT, low);
+}
+
+ArgValue Date(double days) {
+    ArgValue value = MakeDouble(days);
+    value.type = DT_DATE_TIME;
+    return value;
+}
+
+// ---- character from code, blank byte set ---------------------------------------
+
+TEST(CharFromCode, GivesTheTextOfTheLowestByte) {
+    EXPECT_EQ(TakeText(CallCore(kCmdCharFromCode, {Typed(DT_BYTE, 13)})), "\r");
+    EXPECT_EQ(TakeText(CallCore(kCmdCharFromCode, {Typed(DT_BYTE, 0x141)})), "A");
+    EXPECT_EQ(CallCore(kCmdCharFromCode, {Typed(DT_BYTE, 0)}).low, 0u) << "code 0 is the empty text";
+    EXPECT_EQ(CallCore(kCmdCharFromCode, {Typed(DT_BYTE, 0x100)}).low, 0u);
+}
+
+TEST(BlankByteSet, IsABlockOfZeroBytesOrNull) {
+    ArgValue result = CallCore(kCmdBlankByteSet, {MakeInt(5)});
+    void* block = FromWord<void>(result.low);
+    ASSERT_NE(block, nullptr);
+    EXPECT_EQ(ArrayDimCount(block), 1);
+    EXPECT_EQ(ByteSetLength(block), 5);
+    EXPECT_EQ(TakeByteSet(result), std::string(5, '\0'));
+    EXPECT_EQ(CallCore(kCmdBlankByteSet, {MakeInt(0)}).low, 0u);
+    EXPECT_EQ(CallCore(kCmdBlankByteSet, {MakeInt(-3)}).low, 0u);
+}
+
+// ---- to number -----------------------------------------------------------------------
+
+TEST(ToNumber, ReadsTextsByTheRuntimesRules) {
+    EXPECT_EQ(ToNumber(MakeText("  42abc")), 42);
+    EXPECT_EQ(ToNumber(MakeText("abc")), 0);
+    EXPECT_EQ(ToNumber(MakeText("1e3")), 1000);
+    EXPECT_EQ(ToNumber(MakeText("1d3")), 1000);
+    EXPECT_EQ(ToNumber(MakeText("１８")), 18);
+    EXPECT_EQ(ToNumber(MakeText("－１２．５")), -12.5);
+    EXPECT_EQ(ToNumber(MakeText(kEmptyText)), 0);
+    EXPECT_EQ(ToNumber(MakeText(nullptr)), 0);
+    EXPECT_EQ(ToNumber(MakeText("0x1A")), 0);
+}
+
+TEST(ToNumber, WidensEveryNumericTypeAndReadsIntegersFromOthers) {
+    EXPECT_EQ(ToNumber(Typed(DT_BYTE, 0x1C8)), 200) << "unsigned lowest byte";
+    EXPECT_EQ(ToNumber(Typed(DT_SHORT, 0xFFFF)), -1);
+    EXPECT_EQ(ToNumber(MakeInt(-123456)), -123456);
+    EXPECT_EQ(ToNumber(MakeLong(-9007199254740993LL)), -9007199254740992.0) << "nearest double";
+    EXPECT_EQ(ToNumber(Float(0.1f)), static_cast<double>(0.1f));
+    EXPECT_EQ(ToNumber(MakeDouble(-2.75)), -2.75);
+    EXPECT_EQ(ToNumber(MakeBool(true)), 1);
+    EXPECT_EQ(ToNumber(Typed(DT_BOOL, 0xFFFFFFFF)), -1);
+    EXPECT_EQ(ToNumber(Typed(DT_SUB_PTR, 0xFFFFFFFF)), 4294967295.0);
+}
+
+TEST(ToNumber, OtherTypesAreZero) {
+    EXPECT_EQ(ToNumber(Date(45000.5)), 0);
+    EXPECT_EQ(ToNumber(MakeByteSet(kEmptyByteSet)), 0);
+    int32_t array[3] = {1, 1, 7};
+    EXPECT_EQ(ToNumber(Typed(DT_INT | DT_ARRAY, ToWord(array))), 0);
+    EXPECT_EQ(ToNumber(Typed(DT_SQLITEDB, 1)), 0);
+    EXPECT_EQ(ToNumber(MakeOmitted()), 0);
+}
+
+// ---- to text -----------------------------------------------------------------------------
+
+TEST(ToText, WritesNumbersByType) {
+    EXPECT_EQ(ToText(MakeDouble(36.0)), "36");
+    EXPECT_EQ(ToText(MakeDouble(0.5)), "0.5");
+    EXPECT_EQ(ToText(MakeDouble(1.0 / 3.0)), "0.3333333333333");
+    EXPECT_EQ(ToText(MakeInt(-7)), "-7");
+    EXPECT_EQ(ToText(Typed(DT_SHORT, 0x8000)), "-32768");
+    EXPECT_EQ(ToText(Typed(DT_BYTE, 0xFFFFFFFF)), "255");
+    EXPECT_EQ(ToText(MakeLong(INT64_MIN)), "-9223372036854775808");
+    EXPECT_EQ(ToText(Float(0.1f)), "0.1");
+    EXPECT_EQ(ToText(Float(1234565.0f)), "1.23457e+06");
+    EXPECT_EQ(ToText(MakeDouble(0)), "0");
+}
+
+TEST(ToText, WritesTextsLogicalsAndBytes) {
+    static const char kConstant[] = "SELECT 1";
+    ArgValue copy = CallCore(kCmdToText, {MakeText(kConstant)});
+    EXPECT_NE(ValueText(copy), kConstant) << "a new block, not the argument";
+    EXPECT_EQ(TakeText(copy), "SELECT 1");
+    EXPECT_EQ(CallCore(kCmdToText, {MakeText(kEmptyText)}).low, 0u);
+    EXPECT_EQ(ToText(MakeBool(true)), "真");
+    EXPECT_EQ(ToText(Typed(DT_BOOL, 2)), "真");
+    EXPECT_EQ(ToText(MakeBool(false)), "假");
+
+    void* bytes = MakeByteSetBlock("ab\0cd", 5);
+    EXPECT_EQ(ToText(MakeByteSet(bytes)), "ab") << "up to the first zero byte";
+    Release(bytes);
+    bytes = MakeByteSetBlock("abc", 3);
+    EXPECT_EQ(ToText(MakeByteSet(bytes)), "abc");
+    Release(bytes);
+    EXPECT_EQ(CallCore(kCmdToText, {MakeByteSet(kEmptyByteSet)}).low, 0u);
+}
+
+TEST(ToText, WritesTheBytesOfNumericArrays) {
+    int32_t oneDim[4] = {1, 2, 0x34333231, 0x00363535};
+    EXPECT_EQ(ToText(Typed(DT_INT | DT_ARRAY, ToWord(oneDim))), "1234556") << "up to the first zero byte";
+    uint8_t block[11] = {1, 0, 0, 0, 3, 0, 0, 0, 'x', 'y', 'z'};
+    EXPECT_EQ(ToText(Typed(DT_BYTE | DT_ARRAY, ToWord(block))), "xyz");
+    // Every element counts, whatever the dimension count.
+    int32_t twoDims[5] = {2, 1, 2, 0x41414141, 0x00424242};
+    EXPECT_EQ(ToText(Typed(DT_INT | DT_ARRAY, ToWord(twoDims))), "AAAABBB");
+    EXPECT_EQ(CallCore(kCmdToText, {Typed(DT_INT | DT_ARRAY, 0)}).low, 0u);
+    const char* texts[1] = {"no"};
+    Word textArray[3] = {1, 1, ToWord(texts[0])};
+    EXPECT_EQ(CallCore(kCmdToText, {Typed(DT_TEXT | DT_ARRAY, ToWord(textArray))}).low, 0u);
+}
+
+TEST(ToText, OtherTypesAreTheEmptyText) {
+    EXPECT_EQ(CallCore(kCmdToText, {Typed(DT_SUB_PTR, 0x401000)}).low, 0u);
+    EXPECT_EQ(CallCore(kCmdToText, {Typed(DT_SQLITEDB, 0x1234)}).low, 0u);
+    EXPECT_EQ(CallCore(kCmdToText, {Typed(DT_WINDOW, 1, 2)}).low, 0u);
+    EXPECT_EQ(CallCore(kCmdToText, {MakeOmitted()}).low, 0u);
+}
+
+TEST(ToText, WritesDatesDownToTheLastPartThatIsNotZero) {
+    EXPECT_EQ(ToText(Date(0)), "1899年12月30日");
+    EXPECT_EQ(ToText(Date(36526)), "2000年1月1日");
+    EXPECT_EQ(ToText(Date(36585)), "2000年2月29日");
+    EXPECT_EQ(ToText(Date(36586)), "2000年3月1日");
+    EXPECT_EQ(ToText(Date(1.5)), "1899年12月31日12时");
+    EXPECT_EQ(ToText(Date(45000 + 10.5 / 24)), "2023年3月15日10时30分");
+    EXPECT_EQ(ToText(Date(45000 + (3600.0 + 1) / 86400)), "2023年3月15日1时0分1秒");
+    EXPECT_EQ(ToText(Date(1.0 / 3.0)), "1899年12月30日8时") << "rounded to the second";
+    EXPECT_EQ(ToText(Date(-1.25)), "1899年12月29日6时") << "the fraction is the time also before day 0";
+    EXPECT_EQ(ToText(Date(2.0 - 0.1 / 86400)), "1900年1月1日");
+}
+
+TEST(ToText, ClampsDatesToTheYears100To9999) {
+    EXPECT_EQ(ToText(Date(-657434)), "100年1月1日");
+    EXPECT_EQ(ToText(Date(-1e9)), "100年1月1日");
+    EXPECT_EQ(ToText(Date(2958465)), "9999年12月31日");
+    EXPECT_EQ(ToText(Date(1e12)), "9999年12月31日");
+    EXPECT_EQ(ToText(Date(2958465.75)), "9999年12月31日");
+    EXPECT_EQ(ToText(Date(NAN)), "100年1月1日");
+}
+
+// ---- split text ----------------------------------------------------------------------------
+
+TEST(SplitText, CutsAtEverySeparator) {
+    EXPECT_EQ(Split("300;2", ";"), (Pieces{"300", "2"}));
+    EXPECT_EQ(Split("300", ";"), (Pieces{"300"}));
+    EXPECT_EQ(Split("a,b,", MakeOmitted(), MakeOmitted()), (Pieces{"a", "b"})) << "default separator ','";
+    EXPECT_EQ(Split("a,,b", ","), (Pieces{"a", "<null>", "b"}));
+    EXPECT_EQ(Split(",a", ","), (Pieces{"<null>", "a"}));
+    EXPECT_EQ(Split(",", ","), (Pieces{"<null>"}));
+    EXPECT_EQ(Split("a<>b<>c", "<>"), (Pieces{"a", "b", "c"}));
+    EXPECT_EQ(Split("ab", "abc"), (Pieces{"ab"}));
+}
+
+TEST(SplitText, EmptyTextsAndSeparators) {
+    EXPECT_EQ(Split(kEmptyText, ","), Pieces{});
+    EXPECT_EQ(Split(nullptr, ","), Pieces{});
+    EXPECT_EQ(Split("a,b", kEmptyText), (Pieces{"a,b"}));
+    EXPECT_EQ(Split("a,b", nullptr), (Pieces{"a,b"})) << "a given null separator is empty, not ','";
+}
+
+TEST(SplitText, NeverFindsASeparatorInsideADoubleByteCharacter) {
+    // 0xB1 0x41 is one character whose trail byte is 'A'.
+    EXPECT_EQ(Split("x\xB1\x41y", "A"), (Pieces{"x\xB1\x41y"}));
+    EXPECT_EQ(Split("\xB1\x41" "A" "\xB1\x41", "A"), (Pieces{"\xB1\x41", "\xB1\x41"}));
+    EXPECT_EQ(Split("甲，乙，丙", "，"), (Pieces{"甲", "乙", "丙"}));
+    // A broken character ends the scan; the rest is the last piece.
+    EXPECT_EQ(Split("a,b\xB0", ","), (Pieces{"a", "b\xB0"}));
+}
+
+TEST(SplitText, MaximumCountDropsWhatFollows) {
+    EXPECT_EQ(Split("a,b,c", MakeText(","), MakeInt(2)), (Pieces{"a", "b"}));
+    EXPECT_EQ(Split("a,b,c", MakeText(","), MakeInt(1)), (Pieces{"a"}));
+    EXPECT_EQ(Split("a,b,c", MakeText(","), MakeInt(3)), (Pieces{"a", "b", "c"}));
+    EXPECT_EQ(Split("abc", MakeText(","), MakeInt(1)), (Pieces{"abc"}));
+    EXPECT_EQ(Split("a,b,c", MakeText(","), MakeOmitted()), (Pieces{"a", "b", "c"})) << "omitted: no limit";
+    EXPECT_EQ(Split("a,b,c", MakeText(","), MakeInt(0)), Pieces{}) << "a given 0 yields none";
+    EXPECT_EQ(Split("a,b,c", MakeText(","), MakeInt(-5)), Pieces{});
+}
+
+TEST(SplitText, AnEmptyResultIsStillAnArrayBlock) {
+    ArgValue result = CallCore(kCmdSplitText, {MakeText(kEmptyText), MakeOmitted(), MakeOmitted()});
+    void* block = FromWord<void>(result.low);
+    ASSERT_NE(block, nullptr);
+    EXPECT_EQ(ArrayDimCount(block), 1);
+    EXPECT_EQ(ArrayDims(block)[0], 0);
+    EXPECT_FALSE(IsConstantBlock(block));
+    ReleaseArray(DT_TEXT, block);
+}
+
+}  // namespace

@@ -11,7 +11,9 @@
 
 namespace {
 
-void SetLogical(ArgValue* result, bool value) { result->low = value ? 1 : 0; }
+void SetLogical(ArgValue* result, bool value) {
+    result->low = value ? 1 : 0;
+}
 
 const char* NameOf(const ArgValue& arg) {
     const char* name = ValueText(arg);
@@ -39,7 +41,9 @@ bool WriteAll(HANDLE handle, const void* bytes, DWORD length) {
     return WriteFile(handle, bytes, length, &written, nullptr) && written == length;
 }
 
-void MoveToEnd(HANDLE handle) { SetFilePointer(handle, 0, nullptr, FILE_END); }
+void MoveToEnd(HANDLE handle) {
+    SetFilePointer(handle, 0, nullptr, FILE_END);
+}
 
 struct OpenRule {
     DWORD access;
@@ -92,7 +96,8 @@ void CmdWriteFile(ArgValue* result, int32_t count, ArgValue* args) {
     SetLogical(result, false);
     const char* name = NameOf(args[0]);
     if (name[0] == '\0') return;
-    HANDLE handle = CreateFileA(name, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE handle =
+        CreateFileA(name, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (handle == INVALID_HANDLE_VALUE) return;
     bool written = WriteEachByteSet(count, args, 1, [handle](const uint8_t* bytes, DWORD length) {
         return WriteAll(handle, bytes, length);
@@ -122,16 +127,25 @@ void CmdOpenFile(ArgValue* result, int32_t, ArgValue* args) {
     result->low = FileNumberOf(file);
 }
 
-void CmdCloseAllFiles(ArgValue*, int32_t, ArgValue*) { CloseAllOpenFiles(); }
+void CmdCloseAllFiles(ArgValue*, int32_t, ArgValue*) {
+    CloseAllOpenFiles();
+}
 
 void CmdMovePosition(ArgValue* result, int32_t, ArgValue* args) {
     SetLogical(result, false);
     DWORD origin;
     switch (args[1].type != DT_NONE ? ValueInt(args[1]) : 1) {
-        case 1: origin = FILE_BEGIN; break;
-        case 2: origin = FILE_END; break;
-        case 3: origin = FILE_CURRENT; break;
-        default: return;
+        case 1:
+            origin = FILE_BEGIN;
+            break;
+        case 2:
+            origin = FILE_END;
+            break;
+        case 3:
+            origin = FILE_CURRENT;
+            break;
+        default:
+            return;
     }
     SetLogical(result, MovePosition(args[0].low, ValueInt(args[2]), origin));
 }
@@ -149,13 +163,15 @@ void CmdReadByteSet(ArgValue* result, int32_t, ArgValue* args) {
     // The block is read into directly and trimmed to what arrived. A length
     // the heap cannot give is treated like a failed read: the position goes
     // to the end, so that a reading loop stops.
-    uint8_t* block = static_cast<uint8_t*>(TryAllocate(kByteSetHeader + static_cast<uint32_t>(length)));
+    uint8_t* block =
+        static_cast<uint8_t*>(TryAllocate(kByteSetHeader + static_cast<uint32_t>(length)));
     if (block == nullptr) {
         MoveToEnd(file->handle);
         return;
     }
     DWORD read = 0;
-    if (!ReadFile(file->handle, block + kByteSetHeader, static_cast<DWORD>(length), &read, nullptr)) {
+    if (!ReadFile(file->handle, block + kByteSetHeader, static_cast<DWORD>(length), &read,
+                  nullptr)) {
         Release(block);
         MoveToEnd(file->handle);
         return;

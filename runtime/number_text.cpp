@@ -12,9 +12,13 @@
 
 namespace {
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
-bool IsSpace(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
+bool IsSpace(char c) {
+    return c == ' ' || (c >= '\t' && c <= '\r');
+}
 
 // More digits than this never change the nearest double; the rest only
 // counts as "something non-zero follows".
@@ -30,7 +34,7 @@ struct Digits {
     bool negative;
     char digits[80];  // precision + 1 digits, no point
     int count;
-    int exponent;     // of the first digit
+    int exponent;  // of the first digit
 };
 
 int PrintE(char* out, size_t size, int precision, double value) {

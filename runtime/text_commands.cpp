@@ -11,7 +11,9 @@
 
 namespace {
 
-void SetAddress(ArgValue* result, const void* block) { result->low = ToWord(block); }
+void SetAddress(ArgValue* result, const void* block) {
+    result->low = ToWord(block);
+}
 
 // A new array block: dimension count 1, the size, the element addresses.
 void* MakeTextArray(const std::vector<char*>& pieces) {
@@ -36,7 +38,9 @@ void CmdToNumber(ArgValue* result, int32_t, ArgValue* args) {
     result->high = number.high;
 }
 
-void CmdToText(ArgValue* result, int32_t, ArgValue* args) { SetAddress(result, ValueToText(args[0])); }
+void CmdToText(ArgValue* result, int32_t, ArgValue* args) {
+    SetAddress(result, ValueToText(args[0]));
+}
 
 void CmdSplitText(ArgValue* result, int32_t, ArgValue* args) {
     const char* text = ValueText(args[0]);
@@ -58,7 +62,8 @@ void CmdSplitText(ArgValue* result, int32_t, ArgValue* args) {
             bool exhausted = false;
             while (textLength - at >= separatorLength) {
                 if (std::memcmp(text + at, separator, separatorLength) == 0) {
-                    pieces.push_back(CopyTextN(text + pieceStart, static_cast<uint32_t>(at - pieceStart)));
+                    pieces.push_back(
+                        CopyTextN(text + pieceStart, static_cast<uint32_t>(at - pieceStart)));
                     at += separatorLength;
                     pieceStart = at;
                     if (limited && --remaining == 0) {
@@ -75,7 +80,8 @@ void CmdSplitText(ArgValue* result, int32_t, ArgValue* args) {
             // What follows the last separator is a piece unless it is empty
             // or the maximum count has been reached.
             if (!exhausted && pieceStart < textLength) {
-                pieces.push_back(CopyTextN(text + pieceStart, static_cast<uint32_t>(textLength - pieceStart)));
+                pieces.push_back(
+                    CopyTextN(text + pieceStart, static_cast<uint32_t>(textLength - pieceStart)));
             }
         }
     }
@@ -88,7 +94,8 @@ void CmdBlankByteSet(ArgValue* result, int32_t, ArgValue* args) {
         SetAddress(result, nullptr);
         return;
     }
-    uint8_t* block = static_cast<uint8_t*>(Allocate(kByteSetHeader + static_cast<uint32_t>(length)));
+    uint8_t* block =
+        static_cast<uint8_t*>(Allocate(kByteSetHeader + static_cast<uint32_t>(length)));
     int32_t header[2] = {1, length};
     std::memcpy(block, header, sizeof header);
     std::memset(block + kByteSetHeader, 0, static_cast<uint32_t>(length));

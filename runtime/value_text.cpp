@@ -27,7 +27,9 @@ int64_t DaysBeforeYear(int64_t year) {
     return 365 * y + y / 4 - y / 100 + y / 400;
 }
 
-bool IsLeapYear(int64_t year) { return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0; }
+bool IsLeapYear(int64_t year) {
+    return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+}
 
 // 1899-12-30, day 0 of the runtime's day counts.
 const int64_t kDayZero = DaysBeforeYear(1899) + 363;
@@ -69,9 +71,11 @@ char* NumericArrayText(const ArgValue& value) {
     if (block == nullptr || ArrayDimCount(block) < 1) return nullptr;
     // Every element counts, whatever the dimension count: the product of
     // the sizes is the number of elements the block holds.
-    uint64_t bytes = static_cast<uint64_t>(ArrayElementCount(block)) * TypeSize(ElementType(value.type));
+    uint64_t bytes =
+        static_cast<uint64_t>(ArrayElementCount(block)) * TypeSize(ElementType(value.type));
     if (bytes == 0 || bytes > 0x7FFFFFFF) return nullptr;
-    return TextOfBytes(static_cast<const uint8_t*>(ArrayElements(block)), static_cast<uint32_t>(bytes));
+    return TextOfBytes(static_cast<const uint8_t*>(ArrayElements(block)),
+                       static_cast<uint32_t>(bytes));
 }
 
 template <typename Integer>
@@ -101,7 +105,8 @@ size_t FormatDate(double days, char* buffer) {
     int minute = static_cast<int>(seconds / 60 % 60);
     int second = static_cast<int>(seconds % 60);
 
-    int length = std::snprintf(buffer, kDateTextSize, "%d年%d月%d日", date.year, date.month, date.day);
+    int length =
+        std::snprintf(buffer, kDateTextSize, "%d年%d月%d日", date.year, date.month, date.day);
     char* rest = buffer + length;
     size_t room = kDateTextSize - static_cast<size_t>(length);
     if (second != 0) {
@@ -116,38 +121,59 @@ size_t FormatDate(double days, char* buffer) {
 
 double ValueToNumber(const ArgValue& value) {
     switch (value.type) {
-        case DT_TEXT: return TextToNumber(ValueText(value));
-        case DT_BYTE: return static_cast<uint8_t>(value.low);
-        case DT_SHORT: return static_cast<int16_t>(value.low);
-        case DT_INT: return static_cast<int32_t>(value.low);
-        case DT_LONG: return static_cast<double>(ValueLong(value));
-        case DT_FLOAT: return ValueFloat(value);
-        case DT_DOUBLE: return ValueDouble(value);
-        case DT_BOOL: return static_cast<int32_t>(value.low);
-        case DT_SUB_PTR: return static_cast<uint32_t>(value.low);
-        default: return 0;
+        case DT_TEXT:
+            return TextToNumber(ValueText(value));
+        case DT_BYTE:
+            return static_cast<uint8_t>(value.low);
+        case DT_SHORT:
+            return static_cast<int16_t>(value.low);
+        case DT_INT:
+            return static_cast<int32_t>(value.low);
+        case DT_LONG:
+            return static_cast<double>(ValueLong(value));
+        case DT_FLOAT:
+            return ValueFloat(value);
+        case DT_DOUBLE:
+            return ValueDouble(value);
+        case DT_BOOL:
+            return static_cast<int32_t>(value.low);
+        case DT_SUB_PTR:
+            return static_cast<uint32_t>(value.low);
+        default:
+            return 0;
     }
 }
 
 char* ValueToText(const ArgValue& value) {
     char text[kDateTextSize > kNumberTextSize ? kDateTextSize : kNumberTextSize];
     switch (value.type) {
-        case DT_BYTE: return IntegerText(static_cast<uint32_t>(static_cast<uint8_t>(value.low)));
-        case DT_SHORT: return IntegerText(static_cast<int32_t>(static_cast<int16_t>(value.low)));
-        case DT_INT: return IntegerText(static_cast<int32_t>(value.low));
-        case DT_LONG: return IntegerText(ValueLong(value));
-        case DT_DOUBLE: return CopyTextN(text, static_cast<uint32_t>(FormatDouble(ValueDouble(value), text)));
-        case DT_FLOAT: return CopyTextN(text, static_cast<uint32_t>(FormatFloat(ValueFloat(value), text)));
-        case DT_TEXT: return CopyText(ValueText(value));
-        case DT_BOOL: return CopyText(value.low != 0 ? kTrueText : kFalseText);
-        case DT_DATE_TIME: return CopyTextN(text, static_cast<uint32_t>(FormatDate(ValueDouble(value), text)));
+        case DT_BYTE:
+            return IntegerText(static_cast<uint32_t>(static_cast<uint8_t>(value.low)));
+        case DT_SHORT:
+            return IntegerText(static_cast<int32_t>(static_cast<int16_t>(value.low)));
+        case DT_INT:
+            return IntegerText(static_cast<int32_t>(value.low));
+        case DT_LONG:
+            return IntegerText(ValueLong(value));
+        case DT_DOUBLE:
+            return CopyTextN(text, static_cast<uint32_t>(FormatDouble(ValueDouble(value), text)));
+        case DT_FLOAT:
+            return CopyTextN(text, static_cast<uint32_t>(FormatFloat(ValueFloat(value), text)));
+        case DT_TEXT:
+            return CopyText(ValueText(value));
+        case DT_BOOL:
+            return CopyText(value.low != 0 ? kTrueText : kFalseText);
+        case DT_DATE_TIME:
+            return CopyTextN(text, static_cast<uint32_t>(FormatDate(ValueDouble(value), text)));
         case DT_BIN: {
             const void* block = FromWord<const void>(value.low);
             int32_t length = ByteSetLength(block);
-            return length > 0 ? TextOfBytes(ByteSetData(block), static_cast<uint32_t>(length)) : nullptr;
+            return length > 0 ? TextOfBytes(ByteSetData(block), static_cast<uint32_t>(length))
+                              : nullptr;
         }
         default:
-            if (IsArrayType(value.type) && TypeSize(ElementType(value.type)) != 0) return NumericArrayText(value);
+            if (IsArrayType(value.type) && TypeSize(ElementType(value.type)) != 0)
+                return NumericArrayText(value);
             return nullptr;
     }
 }

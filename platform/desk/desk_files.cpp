@@ -103,7 +103,9 @@ std::map<FileId, ProcessLock>& Locks() {
     return locks;
 }
 
-bool Denies(DWORD share) { return (share & kShareReadWrite) != kShareReadWrite; }
+bool Denies(DWORD share) {
+    return (share & kShareReadWrite) != kShareReadWrite;
+}
 
 // flock conversions are not atomic: a failed upgrade can lose the old lock,
 // so the shared one is taken back at once.
@@ -193,31 +195,44 @@ bool IsFolder(const std::string& host) {
 // Win32 tells a missing file from a missing folder on the way to it.
 DWORD ErrorFromErrno(int error, const std::string& host) {
     switch (error) {
-        case ENOENT: return IsFolder(ParentOf(host)) ? ERROR_FILE_NOT_FOUND : ERROR_PATH_NOT_FOUND;
-        case ENOTDIR: return ERROR_PATH_NOT_FOUND;
+        case ENOENT:
+            return IsFolder(ParentOf(host)) ? ERROR_FILE_NOT_FOUND : ERROR_PATH_NOT_FOUND;
+        case ENOTDIR:
+            return ERROR_PATH_NOT_FOUND;
         case EACCES:
         case EPERM:
         case EROFS:
         case EISDIR:
-        case ETXTBSY: return ERROR_ACCESS_DENIED;
-        case EEXIST: return ERROR_FILE_EXISTS;
-        case ENAMETOOLONG: return ERROR_FILENAME_EXCED_RANGE;
-        case EWOULDBLOCK: return ERROR_SHARING_VIOLATION;
+        case ETXTBSY:
+            return ERROR_ACCESS_DENIED;
+        case EEXIST:
+            return ERROR_FILE_EXISTS;
+        case ENAMETOOLONG:
+            return ERROR_FILENAME_EXCED_RANGE;
+        case EWOULDBLOCK:
+            return ERROR_SHARING_VIOLATION;
         case ENOSPC:
         case EDQUOT:
-        case EFBIG: return ERROR_DISK_FULL;
-        case ENOMEM: return ERROR_NOT_ENOUGH_MEMORY;
-        case EBADF: return ERROR_INVALID_HANDLE;
-        default: return ERROR_INVALID_PARAMETER;
+        case EFBIG:
+            return ERROR_DISK_FULL;
+        case ENOMEM:
+            return ERROR_NOT_ENOUGH_MEMORY;
+        case EBADF:
+            return ERROR_INVALID_HANDLE;
+        default:
+            return ERROR_INVALID_PARAMETER;
     }
 }
 
 int HostOpenFlags(DWORD access) {
     int flags = O_CLOEXEC | O_NOCTTY;
     switch (access & kDataAccess) {
-        case GENERIC_WRITE: return flags | O_WRONLY;
-        case GENERIC_READ | GENERIC_WRITE: return flags | O_RDWR;
-        default: return flags | O_RDONLY;
+        case GENERIC_WRITE:
+            return flags | O_WRONLY;
+        case GENERIC_READ | GENERIC_WRITE:
+            return flags | O_RDWR;
+        default:
+            return flags | O_RDONLY;
     }
 }
 
@@ -240,7 +255,8 @@ int OpenForDisposition(const std::string& host, int flags, DWORD disposition, bo
             return fd;
         }
         case OPEN_EXISTING:
-        case TRUNCATE_EXISTING: return RetryOpen(host, flags);
+        case TRUNCATE_EXISTING:
+            return RetryOpen(host, flags);
         default:
             // CREATE_ALWAYS and OPEN_ALWAYS: open what is there, else create
             // it, and try again when another process creates it in between.
@@ -265,7 +281,8 @@ FILETIME ToFileTime(const timespec& time) {
     int64_t ticks = (static_cast<int64_t>(time.tv_sec) + kSecondsFrom1601To1970) * 10000000LL +
                     time.tv_nsec / 100;
     if (ticks < 0) ticks = 0;
-    return FILETIME{static_cast<DWORD>(ticks), static_cast<DWORD>(static_cast<uint64_t>(ticks) >> 32)};
+    return FILETIME{static_cast<DWORD>(ticks),
+                    static_cast<DWORD>(static_cast<uint64_t>(ticks) >> 32)};
 }
 
 void FillFindData(const struct stat& info, const std::string& programName, WIN32_FIND_DATAA* data) {
@@ -296,9 +313,12 @@ size_t CharLength(const std::string& text, size_t at) {
     return (c >= 0x81 && at + 1 < text.size()) ? 2 : 1;
 }
 
-char FoldCase(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
+char FoldCase(char c) {
+    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+}
 
-bool SameChar(const std::string& a, size_t i, size_t lengthA, const std::string& b, size_t j, size_t lengthB) {
+bool SameChar(const std::string& a, size_t i, size_t lengthA, const std::string& b, size_t j,
+              size_t lengthB) {
     if (lengthA != lengthB) return false;
     if (lengthA == 1) return FoldCase(a[i]) == FoldCase(b[j]);
     return a.compare(i, 2, b, j, 2) == 0;
@@ -309,7 +329,8 @@ bool MatchFrom(const std::string& pattern, size_t p, const std::string& name, si
         if (pattern[p] == '*') {
             while (p < pattern.size() && pattern[p] == '*') ++p;
             if (p == pattern.size()) return true;
-            for (size_t at = n; at <= name.size(); at += (at < name.size() ? CharLength(name, at) : 1)) {
+            for (size_t at = n; at <= name.size();
+                 at += (at < name.size() ? CharLength(name, at) : 1)) {
                 if (MatchFrom(pattern, p, name, at)) return true;
             }
             return false;
@@ -334,7 +355,9 @@ bool MatchesPattern(const std::string& pattern, const std::string& name) {
     return false;
 }
 
-bool HasWildcard(const std::string& text) { return text.find_first_of("*?") != std::string::npos; }
+bool HasWildcard(const std::string& text) {
+    return text.find_first_of("*?") != std::string::npos;
+}
 
 std::string FoldedName(const std::string& name) {
     std::string folded = name;
@@ -424,7 +447,8 @@ BOOL ReadFile(HANDLE handle, LPVOID buffer, DWORD toRead, LPDWORD read, LPOVERLA
     // A regular file answers short only at its end; keep reading until then.
     DWORD done = 0;
     while (done < toRead) {
-        ssize_t n = ::read(file->fd, static_cast<char*>(buffer) + done, std::min<DWORD>(toRead - done, 1u << 30));
+        ssize_t n = ::read(file->fd, static_cast<char*>(buffer) + done,
+                           std::min<DWORD>(toRead - done, 1u << 30));
         if (n < 0 && errno == EINTR) continue;
         if (n < 0) {
             if (read != nullptr) *read = done;
@@ -439,7 +463,8 @@ BOOL ReadFile(HANDLE handle, LPVOID buffer, DWORD toRead, LPDWORD read, LPOVERLA
     return TRUE;
 }
 
-BOOL WriteFile(HANDLE handle, LPCVOID buffer, DWORD toWrite, LPDWORD written, LPOVERLAPPED overlapped) {
+BOOL WriteFile(HANDLE handle, LPCVOID buffer, DWORD toWrite, LPDWORD written,
+               LPOVERLAPPED overlapped) {
     if (written != nullptr) *written = 0;
     OpenFile* file = FileFromHandle(handle);
     if (file == nullptr) return FALSE;
@@ -478,18 +503,25 @@ DWORD SetFilePointer(HANDLE handle, LONG distance, LONG* distanceHigh, DWORD met
     // Without a high word the distance is a signed 32-bit number.
     int64_t offset = distanceHigh == nullptr
                          ? static_cast<int64_t>(distance)
-                         : static_cast<int64_t>((static_cast<uint64_t>(static_cast<uint32_t>(*distanceHigh)) << 32) |
-                                                static_cast<uint32_t>(distance));
+                         : static_cast<int64_t>(
+                               (static_cast<uint64_t>(static_cast<uint32_t>(*distanceHigh)) << 32) |
+                               static_cast<uint32_t>(distance));
     int64_t base;
     switch (method) {
-        case FILE_BEGIN: base = 0; break;
-        case FILE_CURRENT: base = lseek(file->fd, 0, SEEK_CUR); break;
+        case FILE_BEGIN:
+            base = 0;
+            break;
+        case FILE_CURRENT:
+            base = lseek(file->fd, 0, SEEK_CUR);
+            break;
         case FILE_END: {
             struct stat info;
             base = fstat(file->fd, &info) == 0 ? static_cast<int64_t>(info.st_size) : -1;
             break;
         }
-        default: SetLastError(ERROR_INVALID_PARAMETER); return INVALID_SET_FILE_POINTER;
+        default:
+            SetLastError(ERROR_INVALID_PARAMETER);
+            return INVALID_SET_FILE_POINTER;
     }
     if (base < 0) {
         SetLastError(ERROR_INVALID_HANDLE);
@@ -508,7 +540,8 @@ DWORD SetFilePointer(HANDLE handle, LONG distance, LONG* distanceHigh, DWORD met
         SetLastError(ERROR_INVALID_PARAMETER);
         return INVALID_SET_FILE_POINTER;
     }
-    if (distanceHigh != nullptr) *distanceHigh = static_cast<LONG>(static_cast<uint64_t>(position) >> 32);
+    if (distanceHigh != nullptr)
+        *distanceHigh = static_cast<LONG>(static_cast<uint64_t>(position) >> 32);
     // Callers tell a position whose low word is 0xFFFFFFFF from a failure
     // by the last error.
     SetLastError(NO_ERROR);
@@ -600,7 +633,8 @@ HANDLE FindFirstFileA(LPCSTR pattern, LPWIN32_FIND_DATAA data) {
     std::string host = desk::HostPath(pattern);
     size_t slash = host.find_last_of('/');
     std::string last = slash == std::string::npos ? host : host.substr(slash + 1);
-    std::string folder = slash == std::string::npos ? "." : (slash == 0 ? "/" : host.substr(0, slash));
+    std::string folder =
+        slash == std::string::npos ? "." : (slash == 0 ? "/" : host.substr(0, slash));
     if (last.empty()) {
         // An empty name or a trailing separator names no entry.
         SetLastError(host.empty() ? ERROR_PATH_NOT_FOUND : ERROR_FILE_NOT_FOUND);
@@ -618,7 +652,8 @@ HANDLE FindFirstFileA(LPCSTR pattern, LPWIN32_FIND_DATAA data) {
     } else {
         DIR* dir = opendir(folder.c_str());
         if (dir == nullptr) {
-            SetLastError(errno == ENOENT || errno == ENOTDIR ? ERROR_PATH_NOT_FOUND : ERROR_ACCESS_DENIED);
+            SetLastError(errno == ENOENT || errno == ENOTDIR ? ERROR_PATH_NOT_FOUND
+                                                             : ERROR_ACCESS_DENIED);
             return INVALID_HANDLE_VALUE;
         }
         // The host lists entries in no fixed order; the desk answers the

@@ -4,6 +4,7 @@
 #define _FILE_OFFSET_BITS 64
 
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <signal.h>
 #include <stdlib.h>
 #include <sys/file.h>
@@ -16,14 +17,12 @@
 #include <sstream>
 #include <string>
 
-#include <gtest/gtest.h>
-
 #include "platform/win32.h"
 
 namespace {
 
 class DeskFiles : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         char pattern[] = "/tmp/desk_files_XXXXXX";
         ASSERT_NE(mkdtemp(pattern), nullptr);
@@ -48,7 +47,8 @@ protected:
     bool Exists(const std::string& name) const { return access(Path(name).c_str(), F_OK) == 0; }
 
     HANDLE Open(const std::string& name, DWORD access, DWORD share, DWORD disposition) const {
-        return CreateFileA(Path(name).c_str(), access, share, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
+        return CreateFileA(Path(name).c_str(), access, share, nullptr, disposition,
+                           FILE_ATTRIBUTE_NORMAL, nullptr);
     }
 
     // A sparse file of 4 GiB plus 10 bytes.
@@ -70,7 +70,7 @@ constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE;
 // Another process that holds a flock on a file until it is destroyed, as a
 // running game (or `flock FILE sleep 60`) would.
 class LockHolder {
-public:
+  public:
     LockHolder(const std::string& path, int operation) {
         int ready[2];
         if (pipe(ready) != 0 || pipe(release_) != 0) return;
@@ -98,7 +98,7 @@ public:
     }
     bool held() const { return held_; }
 
-private:
+  private:
     pid_t pid_ = -1;
     int release_[2] = {-1, -1};
     bool held_ = false;
@@ -175,7 +175,8 @@ TEST_F(DeskFiles, WindowsPathsInGbkReachTheHostFile) {
     ASSERT_EQ(mkdir(Path(u8"数据").c_str(), 0755), 0);
     // The literal is GBK at run time, with Windows separators.
     std::string name = dir_ + "\\数据\\缓存.bin";
-    HANDLE h = CreateFileA(name.c_str(), kWrite, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE h = CreateFileA(name.c_str(), kWrite, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                           nullptr);
     ASSERT_NE(h, INVALID_HANDLE_VALUE);
     DWORD written = 0;
     EXPECT_TRUE(WriteFile(h, "abc", 3, &written, nullptr));
@@ -321,19 +322,20 @@ struct SharingCase {
 TEST_F(DeskFiles, ShareModesFollowTheWin32RuleInBothDirections) {
     const SharingCase cases[] = {
         {kReadWrite, kShareAll, kReadWrite, kShareAll, true},
-        {kRead, kShareAll, kReadWrite, 0, false},              // the new open denies what is held
-        {kReadWrite, 0, kRead, kShareAll, false},              // the holder denies everything
-        {kRead, FILE_SHARE_READ, kRead, kShareAll, true},       // readers among readers
-        {kRead, FILE_SHARE_READ, kWrite, kShareAll, false},     // others may not write
-        {kWrite, FILE_SHARE_WRITE, kRead, kShareAll, false},    // others may not read
+        {kRead, kShareAll, kReadWrite, 0, false},             // the new open denies what is held
+        {kReadWrite, 0, kRead, kShareAll, false},             // the holder denies everything
+        {kRead, FILE_SHARE_READ, kRead, kShareAll, true},     // readers among readers
+        {kRead, FILE_SHARE_READ, kWrite, kShareAll, false},   // others may not write
+        {kWrite, FILE_SHARE_WRITE, kRead, kShareAll, false},  // others may not read
         {kWrite, FILE_SHARE_WRITE, kWrite, kShareAll, true},
-        {kRead, kShareAll, kRead, FILE_SHARE_READ, true},       // holder only reads
-        {kWrite, kShareAll, kRead, FILE_SHARE_READ, false},     // holder writes, new one denies it
+        {kRead, kShareAll, kRead, FILE_SHARE_READ, true},    // holder only reads
+        {kWrite, kShareAll, kRead, FILE_SHARE_READ, false},  // holder writes, new one denies it
     };
     Put("f", "abc");
     for (const SharingCase& c : cases) {
-        SCOPED_TRACE(::testing::Message() << std::hex << "held " << c.heldAccess << "/" << c.heldShare
-                                          << " new " << c.newAccess << "/" << c.newShare);
+        SCOPED_TRACE(::testing::Message()
+                     << std::hex << "held " << c.heldAccess << "/" << c.heldShare << " new "
+                     << c.newAccess << "/" << c.newShare);
         HANDLE held = Open("f", c.heldAccess, c.heldShare, OPEN_EXISTING);
         ASSERT_NE(held, INVALID_HANDLE_VALUE);
         HANDLE second = Open("f", c.newAccess, c.newShare, OPEN_EXISTING);
@@ -393,8 +395,8 @@ TEST_F(DeskFiles, TheFlockToolHoldingTheFileMakesAnExclusiveOpenFail) {
     pid_t pid = fork();
     if (pid == 0) {
         setpgid(0, 0);  // so that the lock's holders all go with the group
-        execlp("flock", "flock", lockFile.c_str(), "sh", "-c", ("touch '" + started + "'; sleep 30").c_str(),
-               static_cast<char*>(nullptr));
+        execlp("flock", "flock", lockFile.c_str(), "sh", "-c",
+               ("touch '" + started + "'; sleep 30").c_str(), static_cast<char*>(nullptr));
         _exit(127);
     }
     for (int i = 0; i < 500 && !Exists("started"); ++i) usleep(10000);
@@ -519,7 +521,7 @@ TEST_F(DeskFiles, FindTreatsTheLastComponentAsAPattern) {
     EXPECT_EQ(firstMatch("*.BIN"), "a.bin");  // names match without case
     EXPECT_EQ(firstMatch("b*"), "b.bin");
     EXPECT_EQ(firstMatch("a?"), "ab");
-    EXPECT_EQ(firstMatch("ab.*"), "ab");      // ".*" also matches no extension
+    EXPECT_EQ(firstMatch("ab.*"), "ab");  // ".*" also matches no extension
     EXPECT_EQ(firstMatch("*.doc"), "<none>");
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_FILE_NOT_FOUND));
     EXPECT_EQ(firstMatch("nofolder/*.bin"), "<none>");

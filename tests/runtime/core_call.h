@@ -15,7 +15,8 @@
 
 inline ArgValue CallCore(CoreCommand slot, std::initializer_list<ArgValue> list) {
     std::vector<ArgValue> args(list);
-    return g_services.CallCoreCommand(CoreCommandEntry(slot), static_cast<int32_t>(args.size()), args.data());
+    return g_services.CallCoreCommand(CoreCommandEntry(slot), static_cast<int32_t>(args.size()),
+                                      args.data());
 }
 
 // A returned text as a string, given back to the heap. Null reads as "".
@@ -30,14 +31,15 @@ inline std::string TakeText(const ArgValue& result) {
 inline std::string TakeByteSet(const ArgValue& result) {
     void* block = FromWord<void>(result.low);
     std::string bytes;
-    if (block != nullptr) bytes.assign(reinterpret_cast<const char*>(ByteSetData(block)), ByteSetLength(block));
+    if (block != nullptr)
+        bytes.assign(reinterpret_cast<const char*>(ByteSetData(block)), ByteSetLength(block));
     g_services.Release(block);
     return bytes;
 }
 
 // A byte set argument whose block the test owns.
 class ByteSetArg {
-public:
+  public:
     explicit ByteSetArg(const std::string& bytes)
         : block_(MakeByteSetBlock(bytes.data(), static_cast<uint32_t>(bytes.size()))) {}
     ~ByteSetArg() { Release(block_); }
@@ -45,6 +47,6 @@ public:
     ByteSetArg& operator=(const ByteSetArg&) = delete;
     operator ArgValue() const { return MakeByteSet(block_); }
 
-private:
+  private:
     void* block_;
 };

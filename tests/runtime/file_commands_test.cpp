@@ -5,6 +5,7 @@
 #define _FILE_OFFSET_BITS 64
 
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <signal.h>
 #include <stdlib.h>
 #include <sys/file.h>
@@ -17,8 +18,6 @@
 #include <fstream>
 #include <sstream>
 
-#include <gtest/gtest.h>
-
 #include "core_call.h"
 #include "runtime/notify.h"
 #include "runtime/open_files.h"
@@ -26,7 +25,7 @@
 namespace {
 
 class FileCommands : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         char pattern[] = "/tmp/file_commands_XXXXXX";
         ASSERT_NE(mkdtemp(pattern), nullptr);
@@ -61,17 +60,22 @@ protected:
         return OpenFile(file, MakeInt(mode), MakeInt(share));
     }
     std::string Read(uint32_t number, int32_t length) {
-        return TakeByteSet(CallCore(kCmdReadByteSet, {MakeInt(static_cast<int32_t>(number)), MakeInt(length)}));
+        return TakeByteSet(
+            CallCore(kCmdReadByteSet, {MakeInt(static_cast<int32_t>(number)), MakeInt(length)}));
     }
     bool Move(uint32_t number, ArgValue origin, int32_t offset) {
-        return CallCore(kCmdMovePosition, {MakeInt(static_cast<int32_t>(number)), origin, MakeInt(offset)}).low != 0;
+        return CallCore(kCmdMovePosition,
+                        {MakeInt(static_cast<int32_t>(number)), origin, MakeInt(offset)})
+                   .low != 0;
     }
 
     std::string dir_;
     std::deque<std::string> names_;  // stable addresses
 };
 
-ArgValue Number(uint32_t fileNumber) { return MakeInt(static_cast<int32_t>(fileNumber)); }
+ArgValue Number(uint32_t fileNumber) {
+    return MakeInt(static_cast<int32_t>(fileNumber));
+}
 
 // ---- open file ------------------------------------------------------------------
 
@@ -193,7 +197,8 @@ TEST_F(FileCommands, DeleteFileAnswersWhetherItDeleted) {
 TEST_F(FileCommands, WriteFileRewritesTheFileWithEveryByteSetInOrder) {
     Put("f", "old content that is longer");
     ByteSetArg a("abc"), b("de");
-    ArgValue result = CallCore(kCmdWriteFile, {MakeText(Name("f")), a, MakeByteSet(kEmptyByteSet), b});
+    ArgValue result =
+        CallCore(kCmdWriteFile, {MakeText(Name("f")), a, MakeByteSet(kEmptyByteSet), b});
     EXPECT_EQ(result.low, 1u);
     EXPECT_EQ(Get("f"), "abcde");
 
@@ -232,7 +237,8 @@ TEST_F(FileCommands, ReadByteSetGivesWhatIsLeftAndNothingAtTheEnd) {
     EXPECT_EQ(ByteSetLength(block), 3);
     EXPECT_FALSE(IsConstantBlock(block));
     EXPECT_EQ(TakeByteSet(near), "789");
-    EXPECT_EQ(CallCore(kCmdReadByteSet, {Number(number), MakeInt(5)}).low, 0u) << "at the end: null";
+    EXPECT_EQ(CallCore(kCmdReadByteSet, {Number(number), MakeInt(5)}).low, 0u)
+        << "at the end: null";
     EXPECT_TRUE(Move(number, MakeOmitted(), 0));
     EXPECT_EQ(CallCore(kCmdReadByteSet, {Number(number), MakeInt(0)}).low, 0u);
     EXPECT_EQ(CallCore(kCmdReadByteSet, {Number(number), MakeInt(-4)}).low, 0u);
@@ -295,7 +301,8 @@ TEST_F(FileCommands, WriteByteSetWritesInOrderAndEmptyOnesAreNothing) {
     ASSERT_NE(number, 0u);
     ByteSetArg a("ab"), b("cd");
     EXPECT_EQ(CallCore(kCmdWriteByteSet, {Number(number), MakeByteSet(kEmptyByteSet)}).low, 1u);
-    EXPECT_EQ(CallCore(kCmdWriteByteSet, {Number(number), a, MakeByteSet(kEmptyByteSet), b}).low, 1u);
+    EXPECT_EQ(CallCore(kCmdWriteByteSet, {Number(number), a, MakeByteSet(kEmptyByteSet), b}).low,
+              1u);
     CallCore(kCmdCloseAllFiles, {});
     EXPECT_EQ(Get("f"), "abcd");
 }
@@ -315,16 +322,17 @@ TEST_F(FileCommands, AShortWriteMovesBackToWhereTheWriteBegan) {
     // byte set stops part way, after the first went in whole.
     std::string path = dir_ + "/f";
     auto child = [&] {
-            signal(SIGXFSZ, SIG_IGN);
-            rlimit limit = {12, 12};
-            setrlimit(RLIMIT_FSIZE, &limit);
-            uint32_t number = CallCore(kCmdOpenFile, {MakeText(path.c_str()), MakeInt(6), MakeInt(1)}).low;
-            if (number == 0) _exit(1);
-            ByteSetArg head("0123"), first("AAAAA"), second("BBBBBBBBBB");
-            if (CallCore(kCmdWriteByteSet, {Number(number), head}).low != 1) _exit(2);
-            if (CallCore(kCmdWriteByteSet, {Number(number), first, second}).low != 0) _exit(3);
-            std::string rest = TakeByteSet(CallCore(kCmdReadByteSet, {Number(number), MakeInt(100)}));
-            _exit(rest == "AAAAABBB" ? 0 : 4);
+        signal(SIGXFSZ, SIG_IGN);
+        rlimit limit = {12, 12};
+        setrlimit(RLIMIT_FSIZE, &limit);
+        uint32_t number =
+            CallCore(kCmdOpenFile, {MakeText(path.c_str()), MakeInt(6), MakeInt(1)}).low;
+        if (number == 0) _exit(1);
+        ByteSetArg head("0123"), first("AAAAA"), second("BBBBBBBBBB");
+        if (CallCore(kCmdWriteByteSet, {Number(number), head}).low != 1) _exit(2);
+        if (CallCore(kCmdWriteByteSet, {Number(number), first, second}).low != 0) _exit(3);
+        std::string rest = TakeByteSet(CallCore(kCmdReadByteSet, {Number(number), MakeInt(100)}));
+        _exit(rest == "AAAAABBB" ? 0 : 4);
     };
     EXPECT_EXIT(child(), ::testing::ExitedWithCode(0), "");
 }
@@ -379,28 +387,6 @@ TEST_F(FileCommands, TableRequestsAddRemoveAndCloseFileObjects) {
     RuntimeNotify(kRequestCloseAllFiles, 0, 0);
     EXPECT_EQ(RuntimeNotify(kRequestOpenFileKind, number, 0), -1);
     EXPECT_NE(OpenFile("a", 3, 4), 0u) << "request 2014 closed the handle";
-}
-
-TEST_F(FileCommands, FailuresAreResultsNeverMessages) {
-    // A message box would leave a transcript line; a runtime error would end
-    // the child with another code.
-    std::string log = dir_ + "/desk.log";
-    auto child = [&] {
-            setenv("DESK_LOG", log.c_str(), 1);
-            std::string missing = dir_ + "/missing";
-            CallCore(kCmdDeleteFile, {MakeText(missing.c_str())});
-            CallCore(kCmdFileSize, {MakeText(missing.c_str())});
-            CallCore(kCmdOpenFile, {MakeText(missing.c_str()), MakeInt(1), MakeInt(1)});
-            CallCore(kCmdReadByteSet, {MakeInt(12345), MakeInt(10)});
-            CallCore(kCmdWriteByteSet, {MakeInt(12345), MakeByteSet(kEmptyByteSet)});
-            CallCore(kCmdMovePosition, {MakeInt(12345), MakeOmitted(), MakeInt(0)});
-            CallCore(kCmdMoveToEnd, {MakeInt(12345)});
-            CallCore(kCmdWriteFile, {MakeText(kEmptyText)});
-            CallCore(kCmdOpenFile, {MakeText(missing.c_str()), MakeInt(9), MakeInt(1)});
-            _exit(0);
-    };
-    EXPECT_EXIT(child(), ::testing::ExitedWithCode(0), "");
-    EXPECT_FALSE(Exists("desk.log"));
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 // DESK_SCRIPT and DESK_LOG when a process starts, so the child is a fresh
 // run of this test binary (the "threadsafe" death test style) started with
 // them set; it finds the parent's folder through kDirVariable.
+#include <gtest/gtest.h>
 #include <stdlib.h>
 #include <unistd.h>
 
@@ -11,8 +12,6 @@
 #include <functional>
 #include <string>
 #include <vector>
-
-#include <gtest/gtest.h>
 
 #include "core_call.h"
 #include "platform/win32.h"
@@ -23,7 +22,7 @@ namespace {
 constexpr char kDirVariable[] = "MESSAGE_BOX_TEST_DIR";
 
 class MessageBoxCommand : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         if (const char* parentDir = std::getenv(kDirVariable)) {
             dir_ = parentDir;  // the child run
@@ -40,7 +39,8 @@ protected:
 
     // Runs `boxes` in a child with the scripted user's `answers`; the child's
     // exit code packs the results, one decimal digit per box.
-    void Run(const std::vector<std::string>& answers, const std::function<int()>& boxes, int expectedCode) {
+    void Run(const std::vector<std::string>& answers, const std::function<int()>& boxes,
+             int expectedCode) {
         std::string script = dir_ + "/script.txt";
         std::string log = dir_ + "/desk.log";
         if (std::getenv(kDirVariable) == nullptr) {
@@ -73,28 +73,34 @@ int Box(ArgValue message, ArgValue flags, ArgValue title) {
     return ValueInt(CallCore(kCmdMessageBox, {message, flags, title}));
 }
 
-std::string Line(const std::string& titleUtf8, const std::string& textUtf8, unsigned flags, const char* answer) {
+std::string Line(const std::string& titleUtf8, const std::string& textUtf8, unsigned flags,
+                 const char* answer) {
     return "{\"event\":\"messagebox\",\"title\":\"" + titleUtf8 + "\",\"text\":\"" + textUtf8 +
            "\",\"flags\":" + std::to_string(flags) + ",\"answer\":\"" + answer + "\"}";
 }
 
 TEST_F(MessageBoxCommand, DefaultsToTheInformationTitleAndATaskModalBox) {
-    Run({"OK"}, [] { return Box(MakeText("出错了"), MakeOmitted(), MakeOmitted()); }, 0);
+    Run(
+        {"OK"}, [] { return Box(MakeText("出错了"), MakeOmitted(), MakeOmitted()); }, 0);
     EXPECT_EQ(Transcript(), std::vector<std::string>{Line(u8"信息：", u8"出错了", 0x2000, "OK")});
 }
 
 TEST_F(MessageBoxCommand, StopIconBoxWithTitleAnswersZero) {
-    Run({}, [] { return Box(MakeText("错误代码:0*0E000001"), MakeInt(16), MakeText("ERROR")); }, 0);
-    EXPECT_EQ(Transcript(), std::vector<std::string>{Line("ERROR", u8"错误代码:0*0E000001", 0x2010, "OK")});
+    Run(
+        {}, [] { return Box(MakeText("错误代码:0*0E000001"), MakeInt(16), MakeText("ERROR")); }, 0);
+    EXPECT_EQ(Transcript(),
+              std::vector<std::string>{Line("ERROR", u8"错误代码:0*0E000001", 0x2010, "OK")});
 }
 
 TEST_F(MessageBoxCommand, SystemModalBoxesStayAsTheyAre) {
-    Run({}, [] { return Box(MakeText("x"), MakeInt(0x1010), MakeText("t")); }, 0);
+    Run(
+        {}, [] { return Box(MakeText("x"), MakeInt(0x1010), MakeText("t")); }, 0);
     EXPECT_EQ(Transcript(), std::vector<std::string>{Line("t", "x", 0x1010, "OK")});
 }
 
 TEST_F(MessageBoxCommand, EveryButtonHasItsNumber) {
-    Run({"Yes", "No", "Cancel", "Abort", "Retry", "Ignore"},
+    Run(
+        {"Yes", "No", "Cancel", "Abort", "Retry", "Ignore"},
         [] {
             int yes = Box(MakeText("?"), MakeInt(4), MakeText("q"));
             int no = Box(MakeText("?"), MakeInt(4), MakeText("q"));
@@ -102,7 +108,8 @@ TEST_F(MessageBoxCommand, EveryButtonHasItsNumber) {
             int abort = Box(MakeText("?"), MakeInt(2), MakeText("q"));
             int retry = Box(MakeText("?"), MakeInt(2), MakeText("q"));
             int ignore = Box(MakeText("?"), MakeInt(2), MakeText("q"));
-            bool all = yes == 5 && no == 6 && cancel == 1 && abort == 2 && retry == 3 && ignore == 4;
+            bool all =
+                yes == 5 && no == 6 && cancel == 1 && abort == 2 && retry == 3 && ignore == 4;
             return all ? 0 : 1;
         },
         0);
@@ -113,7 +120,8 @@ TEST_F(MessageBoxCommand, EveryButtonHasItsNumber) {
 }
 
 TEST_F(MessageBoxCommand, MessagesOfEveryTypeAreWrittenAsToTextWritesThem) {
-    Run({},
+    Run(
+        {},
         [] {
             void* bytes = MakeByteSetBlock("abc", 3);
             ArgValue date = MakeDouble(36526.5);
@@ -142,6 +150,35 @@ TEST_F(MessageBoxCommand, MessagesOfEveryTypeAreWrittenAsToTextWritesThem) {
         Line("a", "", 0x2000, "OK"),
     };
     EXPECT_EQ(Transcript(), expected);
+}
+
+TEST_F(MessageBoxCommand, FailingFileAndTextCommandsShowNothing) {
+    // Only the closing box may reach the transcript: failures are results.
+    Run(
+        {},
+        [this] {
+            std::string missing = dir_ + "/missing";
+            const char* name = missing.c_str();
+            CallCore(kCmdDeleteFile, {MakeText(name)});
+            CallCore(kCmdFileSize, {MakeText(name)});
+            CallCore(kCmdOpenFile, {MakeText(name), MakeInt(1), MakeInt(1)});
+            CallCore(kCmdOpenFile, {MakeText(name), MakeInt(9), MakeInt(1)});
+            CallCore(kCmdWriteFile, {MakeText(kEmptyText)});
+            CallCore(kCmdReadByteSet, {MakeInt(12345), MakeInt(10)});
+            CallCore(kCmdWriteByteSet, {MakeInt(12345), MakeByteSet(kEmptyByteSet)});
+            CallCore(kCmdMovePosition, {MakeInt(12345), MakeOmitted(), MakeInt(0)});
+            CallCore(kCmdMoveToEnd, {MakeInt(12345)});
+            ReleaseArray(
+                DT_TEXT,
+                FromWord<void>(
+                    CallCore(kCmdSplitText, {MakeText("a"), MakeText(","), MakeInt(0)}).low));
+            CallCore(kCmdToNumber, {MakeText("\xB0")});
+            CallCore(kCmdToText, {MakeOmitted()});
+            CallCore(kCmdBlankByteSet, {MakeInt(-1)});
+            return Box(MakeText("end"), MakeOmitted(), MakeText("t"));
+        },
+        0);
+    EXPECT_EQ(Transcript(), std::vector<std::string>{Line("t", "end", 0x2000, "OK")});
 }
 
 TEST(MessageBoxResult, MapsWin32AnswersToButtonNumbers) {

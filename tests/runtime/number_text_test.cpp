@@ -1,16 +1,16 @@
 // The shared number reading and writing: the runtime's reading rules case by
 // case, correct rounding against the host's strtod on plain decimal input,
 // and the %g layouts against the host's printf.
+#include "runtime/number_text.h"
+
+#include <gtest/gtest.h>
+
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <random>
 #include <string>
-
-#include <gtest/gtest.h>
-
-#include "runtime/number_text.h"
 
 namespace {
 
@@ -35,13 +35,19 @@ TEST(ReadNumber, ReadsTheLongestLeadingNumber) {
         size_t consumed;
     };
     const Case cases[] = {
-        {"  42abc", 42, 4},     {"abc", 0, 0},          {"", 0, 0},          {"1e3", 1000, 3},
-        {"1d3", 1000, 3},       {"1E3", 1000, 3},       {"1D+3", 1000, 4},   {"2.5d-1", 0.25, 6},
-        {"-12.5", -12.5, 5},    {"+7", 7, 2},           {".5", 0.5, 2},      {"-.5x", -0.5, 3},
-        {"5.", 5, 2},           {".", 0, 0},            {"-", 0, 0},         {"- 5", 0, 0},
-        {"1e", 1, 1},           {"1e+", 1, 1},          {"1ex", 1, 1},       {"\t\n\v\f\r 3", 3, 7},
-        {"007", 7, 3},          {"1,5", 1, 1},          {"300;2", 300, 3},   {"0.000", 0, 5},
-        {"1e-2", 0.01, 4},      {"123.456e2", 12345.6, 9},
+        {"  42abc", 42, 4},  {"abc", 0, 0},
+        {"", 0, 0},          {"1e3", 1000, 3},
+        {"1d3", 1000, 3},    {"1E3", 1000, 3},
+        {"1D+3", 1000, 4},   {"2.5d-1", 0.25, 6},
+        {"-12.5", -12.5, 5}, {"+7", 7, 2},
+        {".5", 0.5, 2},      {"-.5x", -0.5, 3},
+        {"5.", 5, 2},        {".", 0, 0},
+        {"-", 0, 0},         {"- 5", 0, 0},
+        {"1e", 1, 1},        {"1e+", 1, 1},
+        {"1ex", 1, 1},       {"\t\n\v\f\r 3", 3, 7},
+        {"007", 7, 3},       {"1,5", 1, 1},
+        {"300;2", 300, 3},   {"0.000", 0, 5},
+        {"1e-2", 0.01, 4},   {"123.456e2", 12345.6, 9},
     };
     for (const Case& c : cases) {
         const char* end = nullptr;
@@ -65,7 +71,8 @@ TEST(ReadNumber, OverflowIsInfiniteAndUnderflowZero) {
     EXPECT_EQ(ReadNumber("1e99999999999999999999"), HUGE_VAL);
     EXPECT_EQ(ReadNumber("1e-400"), 0);
     EXPECT_EQ(ReadNumber("1e-99999999999999999999"), 0);
-    EXPECT_EQ(ReadNumber("4.9406564584124654e-324"), 4.9406564584124654e-324);  // the least subnormal
+    EXPECT_EQ(ReadNumber("4.9406564584124654e-324"),
+              4.9406564584124654e-324);  // the least subnormal
     EXPECT_TRUE(std::signbit(ReadNumber("-0")));
 }
 
@@ -152,7 +159,8 @@ TEST(FormatDouble, MatchesTheCLibraryLayoutEverywhere) {
             if (!std::isfinite(value)) continue;
         } else {
             // Around the switch between fixed and exponent layouts.
-            value = std::round(mantissa(random) * 1e6) / 1e6 * std::pow(10.0, static_cast<int>(random() % 40) - 20);
+            value = std::round(mantissa(random) * 1e6) / 1e6 *
+                    std::pow(10.0, static_cast<int>(random() % 40) - 20);
         }
         std::snprintf(expected, sizeof expected, "%.13g", value);
         ASSERT_EQ(Double(value), expected) << std::hexfloat << value;

@@ -1,12 +1,12 @@
 // The text and conversion commands as program code calls them: what each
 // type tag turns into, how texts are cut apart, and that every result is a
 // new heap block (null when empty) owned by the caller.
+#include <gtest/gtest.h>
+
 #include <cmath>
 #include <cstring>
 #include <string>
 #include <vector>
-
-#include <gtest/gtest.h>
 
 #include "core_call.h"
 
@@ -40,11 +40,17 @@ std::vector<std::string> Split(const char* text, const char* separator) {
 
 using Pieces = std::vector<std::string>;
 
-std::string ToText(const ArgValue& value) { return TakeText(CallCore(kCmdToText, {value})); }
+std::string ToText(const ArgValue& value) {
+    return TakeText(CallCore(kCmdToText, {value}));
+}
 
-double ToNumber(const ArgValue& value) { return ValueDouble(CallCore(kCmdToNumber, {value})); }
+double ToNumber(const ArgValue& value) {
+    return ValueDouble(CallCore(kCmdToNumber, {value}));
+}
 
-ArgValue Typed(uint32_t tag, Word low, Word high = 0) { return ArgValue{low, high, tag}; }
+ArgValue Typed(uint32_t tag, Word low, Word high = 0) {
+    return ArgValue{low, high, tag};
+}
 
 ArgValue Float(float f) {
     Word low;
@@ -63,7 +69,8 @@ ArgValue Date(double days) {
 TEST(CharFromCode, GivesTheTextOfTheLowestByte) {
     EXPECT_EQ(TakeText(CallCore(kCmdCharFromCode, {Typed(DT_BYTE, 13)})), "\r");
     EXPECT_EQ(TakeText(CallCore(kCmdCharFromCode, {Typed(DT_BYTE, 0x141)})), "A");
-    EXPECT_EQ(CallCore(kCmdCharFromCode, {Typed(DT_BYTE, 0)}).low, 0u) << "code 0 is the empty text";
+    EXPECT_EQ(CallCore(kCmdCharFromCode, {Typed(DT_BYTE, 0)}).low, 0u)
+        << "code 0 is the empty text";
     EXPECT_EQ(CallCore(kCmdCharFromCode, {Typed(DT_BYTE, 0x100)}).low, 0u);
 }
 
@@ -149,7 +156,8 @@ TEST(ToText, WritesTextsLogicalsAndBytes) {
 
 TEST(ToText, WritesTheBytesOfNumericArrays) {
     int32_t oneDim[4] = {1, 2, 0x34333231, 0x00363535};
-    EXPECT_EQ(ToText(Typed(DT_INT | DT_ARRAY, ToWord(oneDim))), "1234556") << "up to the first zero byte";
+    EXPECT_EQ(ToText(Typed(DT_INT | DT_ARRAY, ToWord(oneDim))), "1234556")
+        << "up to the first zero byte";
     uint8_t block[11] = {1, 0, 0, 0, 3, 0, 0, 0, 'x', 'y', 'z'};
     EXPECT_EQ(ToText(Typed(DT_BYTE | DT_ARRAY, ToWord(block))), "xyz");
     // Every element counts, whatever the dimension count.
@@ -177,7 +185,8 @@ TEST(ToText, WritesDatesDownToTheLastPartThatIsNotZero) {
     EXPECT_EQ(ToText(Date(45000 + 10.5 / 24)), "2023年3月15日10时30分");
     EXPECT_EQ(ToText(Date(45000 + (3600.0 + 1) / 86400)), "2023年3月15日1时0分1秒");
     EXPECT_EQ(ToText(Date(1.0 / 3.0)), "1899年12月30日8时") << "rounded to the second";
-    EXPECT_EQ(ToText(Date(-1.25)), "1899年12月29日6时") << "the fraction is the time also before day 0";
+    EXPECT_EQ(ToText(Date(-1.25)), "1899年12月29日6时")
+        << "the fraction is the time also before day 0";
     EXPECT_EQ(ToText(Date(2.0 - 0.1 / 86400)), "1900年1月1日");
 }
 
@@ -195,7 +204,8 @@ TEST(ToText, ClampsDatesToTheYears100To9999) {
 TEST(SplitText, CutsAtEverySeparator) {
     EXPECT_EQ(Split("300;2", ";"), (Pieces{"300", "2"}));
     EXPECT_EQ(Split("300", ";"), (Pieces{"300"}));
-    EXPECT_EQ(Split("a,b,", MakeOmitted(), MakeOmitted()), (Pieces{"a", "b"})) << "default separator ','";
+    EXPECT_EQ(Split("a,b,", MakeOmitted(), MakeOmitted()), (Pieces{"a", "b"}))
+        << "default separator ','";
     EXPECT_EQ(Split("a,,b", ","), (Pieces{"a", "<null>", "b"}));
     EXPECT_EQ(Split(",a", ","), (Pieces{"<null>", "a"}));
     EXPECT_EQ(Split(",", ","), (Pieces{"<null>"}));
@@ -213,7 +223,11 @@ TEST(SplitText, EmptyTextsAndSeparators) {
 TEST(SplitText, NeverFindsASeparatorInsideADoubleByteCharacter) {
     // 0xB1 0x41 is one character whose trail byte is 'A'.
     EXPECT_EQ(Split("x\xB1\x41y", "A"), (Pieces{"x\xB1\x41y"}));
-    EXPECT_EQ(Split("\xB1\x41" "A" "\xB1\x41", "A"), (Pieces{"\xB1\x41", "\xB1\x41"}));
+    EXPECT_EQ(Split("\xB1\x41"
+                    "A"
+                    "\xB1\x41",
+                    "A"),
+              (Pieces{"\xB1\x41", "\xB1\x41"}));
     EXPECT_EQ(Split("甲，乙，丙", "，"), (Pieces{"甲", "乙", "丙"}));
     // A broken character ends the scan; the rest is the last piece.
     EXPECT_EQ(Split("a,b\xB0", ","), (Pieces{"a", "b\xB0"}));
@@ -224,7 +238,8 @@ TEST(SplitText, MaximumCountDropsWhatFollows) {
     EXPECT_EQ(Split("a,b,c", MakeText(","), MakeInt(1)), (Pieces{"a"}));
     EXPECT_EQ(Split("a,b,c", MakeText(","), MakeInt(3)), (Pieces{"a", "b", "c"}));
     EXPECT_EQ(Split("abc", MakeText(","), MakeInt(1)), (Pieces{"abc"}));
-    EXPECT_EQ(Split("a,b,c", MakeText(","), MakeOmitted()), (Pieces{"a", "b", "c"})) << "omitted: no limit";
+    EXPECT_EQ(Split("a,b,c", MakeText(","), MakeOmitted()), (Pieces{"a", "b", "c"}))
+        << "omitted: no limit";
     EXPECT_EQ(Split("a,b,c", MakeText(","), MakeInt(0)), Pieces{}) << "a given 0 yields none";
     EXPECT_EQ(Split("a,b,c", MakeText(","), MakeInt(-5)), Pieces{});
 }

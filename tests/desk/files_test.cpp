@@ -191,27 +191,6 @@ TEST_F(DeskFiles, PositionsAndSizesPastFourGibibytesUseTheHighWord) {
     EXPECT_EQ(in.get(), 'Z');
 }
 
-TEST_F(DeskFiles, ClosedAndForeignHandlesAreInvalid) {
-    Put("f", "abc");
-    HANDLE h = Open("f", kRead, kShareAll, OPEN_EXISTING);
-    EXPECT_TRUE(CloseHandle(h));
-    HANDLE again = Open("f", kRead, kShareAll, OPEN_EXISTING);
-    EXPECT_NE(again, h) << "handles are never reused";
-    char c;
-    DWORD n;
-    EXPECT_FALSE(ReadFile(h, &c, 1, &n, nullptr));
-    EXPECT_ERROR(ERROR_INVALID_HANDLE);
-    EXPECT_FALSE(CloseHandle(h));
-    EXPECT_EQ(GetFileSize(INVALID_HANDLE_VALUE, nullptr), INVALID_FILE_SIZE);
-    EXPECT_ERROR(ERROR_INVALID_HANDLE);
-    WIN32_FIND_DATAA data;
-    HANDLE search = FindFirstFileA(Path("f").c_str(), &data);
-    EXPECT_FALSE(FindClose(again)) << "each kind has its own close";
-    EXPECT_FALSE(CloseHandle(search));
-    EXPECT_TRUE(FindClose(search));
-    EXPECT_TRUE(CloseHandle(again));
-}
-
 TEST_F(DeskFiles, ShareModesFollowTheWin32RuleInBothDirections) {
     struct Case {
         DWORD heldAccess, heldShare, newAccess, newShare;

@@ -149,17 +149,7 @@ TEST_F(FileCommands, FileSizeIsTheLow32BitsOrMinusOne) {
     EXPECT_EQ(Size("sub"), 0);
 }
 
-TEST_F(FileCommands, DeleteFileAnswersWhetherItDeleted) {
-    Put("f", "x");
-    EXPECT_EQ(CallCore(kCmdDeleteFile, {MakeText(Name("f"))}).low, 1u);
-    EXPECT_EQ(CallCore(kCmdDeleteFile, {MakeText(Name("f"))}).low, 0u);
-    Put("open", "x");
-    Open("open", 1, 1);
-    EXPECT_EQ(CallCore(kCmdDeleteFile, {MakeText(Name("open"))}).low, 0u);
-    EXPECT_TRUE(Exists("open"));
-}
-
-TEST_F(FileCommands, WriteFileRewritesTheFileWithEveryByteSetInOrder) {
+TEST_F(FileCommands, WriteFileRewritesWithEveryByteSetAndDeleteFileAnswers) {
     Put("f", "old content that is longer");
     ByteSetArg a("abc"), b("de");
     EXPECT_EQ(CallCore(kCmdWriteFile, {MakeText(Name("f")), a, MakeByteSet(kEmptyByteSet), b}).low,
@@ -173,6 +163,12 @@ TEST_F(FileCommands, WriteFileRewritesTheFileWithEveryByteSetInOrder) {
     Open("f", 1, 1);
     EXPECT_EQ(CallCore(kCmdWriteFile, {MakeText(Name("f")), a}).low, 0u);
     EXPECT_EQ(Get("f"), "abcde");
+    // And an open file cannot be deleted either.
+    EXPECT_EQ(CallCore(kCmdDeleteFile, {MakeText(Name("f"))}).low, 0u);
+    CallCore(kCmdCloseAllFiles, {});
+    EXPECT_EQ(CallCore(kCmdDeleteFile, {MakeText(Name("f"))}).low, 1u);
+    EXPECT_EQ(CallCore(kCmdDeleteFile, {MakeText(Name("f"))}).low, 0u);
+    EXPECT_FALSE(Exists("f"));
 }
 
 TEST_F(FileCommands, ReadByteSetGivesWhatIsLeftAndNothingAtTheEnd) {

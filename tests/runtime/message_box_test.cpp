@@ -179,13 +179,4 @@ TEST_F(MessageBoxCommand, FailingFileAndTextCommandsShowNothing) {
     EXPECT_EQ(Transcript(), std::vector<std::string>{Line("t", "end", 0x2000, "OK")});
 }
 
-TEST(MessageBoxResult, MapsWin32AnswersToButtonNumbers) {
-    EXPECT_EQ(MessageBoxResult(IDOK), 0);
-    EXPECT_EQ(MessageBoxResult(IDCANCEL), 1);
-    EXPECT_EQ(MessageBoxResult(IDNO), 6);
-    EXPECT_EQ(MessageBoxResult(0), 0);
-    EXPECT_EQ(MessageBoxResult(8), 0);
-    EXPECT_EQ(MessageBoxResult(-1), 0);
-}
-
 }  // namespace

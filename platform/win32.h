@@ -1,10 +1,12 @@
 // The platform boundary: runtime code calls the Win32 API by its real names
-// through this header only. On Windows it is <windows.h>; elsewhere the desk
-// (platform/desk) implements the subset the runtime uses.
+// through this header only. On Windows it is <windows.h> plus <commctrl.h>
+// (the up-down control); elsewhere the desk (platform/desk) implements the
+// subset the runtime uses.
 #pragma once
 
 #ifdef _WIN32
 #include <windows.h>
+#include <commctrl.h>
 #else
 #include "platform/desk/win32_types.h"
 #include "platform/desk/win32_kernel.h"

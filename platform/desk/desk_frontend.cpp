@@ -6,6 +6,7 @@
 #include <cstdlib>
 
 #include "platform/desk/desk_env.h"
+#include "platform/desk/desk_input.h"
 #include "platform/desk/desk_window.h"
 
 namespace desk {
@@ -14,7 +15,7 @@ namespace {
 // Nobody at the screen: boxes take their default button, and a program
 // that waits for input gets its windows closed one by one.
 class NoUserFrontEnd : public FrontEnd {
-public:
+  public:
     bool Idle() override { return CloseOneVisibleWindow(); }
     int AnswerMessageBox(const std::string&, const std::string&, UINT, int fallback) override {
         return fallback;
@@ -37,15 +38,42 @@ FrontEnd& CurrentFrontEnd() {
     return *frontEnd;
 }
 
+bool ClickCloseBox(HWND hwnd) {
+    Window* w = Find(hwnd);
+    POINT box;
+    if (w == nullptr || !CloseBoxPoint(*w, &box)) return false;
+    if (WindowFromPoint(box) == hwnd && HitTest(*w, box) == HTCLOSE && IsUsable(*w)) {
+        InputMouse(WM_MOUSEMOVE, box);
+        InputMouse(WM_LBUTTONDOWN, box);
+        InputMouse(WM_LBUTTONUP, box);
+    } else {
+        PostMessageA(hwnd, WM_SYSCOMMAND, SC_CLOSE, 0);
+    }
+    return true;
+}
+
 bool CloseOneVisibleWindow() {
-    for (HWND hwnd : TopLevelWindows()) {
-        Window* w = Find(hwnd);
-        if (w != nullptr && IsShown(*w)) {
-            SendMessageA(hwnd, WM_SYSCOMMAND, SC_CLOSE, 0);
-            return true;
+    static HWND lastTarget = nullptr;
+    static int attempts = 0;
+    HWND target = GetActiveWindow();
+    if (target == nullptr || !IsWindowVisible(target)) {
+        target = nullptr;
+        for (HWND hwnd : TopLevelWindows()) {
+            if (IsWindowVisible(hwnd)) {
+                target = hwnd;
+                break;
+            }
         }
     }
-    return false;
+    if (target == nullptr) return false;
+    // Handles are never reused, so the same handle is the same window.
+    attempts = target == lastTarget ? attempts + 1 : 1;
+    lastTarget = target;
+    if (attempts > 3) return false;
+    // A window without a close box is closed from the task bar, which
+    // sends the close command all the same.
+    if (!ClickCloseBox(target)) PostMessageA(target, WM_SYSCOMMAND, SC_CLOSE, 0);
+    return true;
 }
 
 }  // namespace desk

@@ -10,7 +10,7 @@
 namespace desk {
 
 class FrontEnd {
-public:
+  public:
     virtual ~FrontEnd() = default;
     // The program waits for input and its queue is empty: the user takes
     // the next step. False when the user will never do anything again.
@@ -24,8 +24,16 @@ public:
 FrontEnd& CurrentFrontEnd();
 
 // What every front end does when its user has nothing more to say: click the
-// close box of the topmost visible top-level window. False when none is left.
+// close box of the active window (or else of the topmost visible top-level
+// window). False when none is left, or when the program has refused to
+// close the same window three times running.
 bool CloseOneVisibleWindow();
+// Clicks the close box of a top-level window through the input queue; a
+// close box that is covered, or on a disabled window, is answered by the
+// close command (WM_SYSCOMMAND SC_CLOSE) through the queue instead. False
+// when the window has no close box (no caption, no WS_SYSMENU, or SC_CLOSE
+// taken out of its system menu).
+bool ClickCloseBox(HWND hwnd);
 
 // The front ends the desk offers.
 FrontEnd* MakeScriptFrontEnd(const char* scriptPath);

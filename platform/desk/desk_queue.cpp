@@ -1,22 +1,26 @@
-// The message queue. Posted messages come out in order; the quit message
-// comes out only when nothing else is queued, as on Win32. When the program
-// waits on an empty queue, the front end's user takes a step.
+// The message queue. Messages come out in Win32's order: posted messages
+// first, in the order posted; then the quit message, once nothing posted is
+// left; then the user's input; then WM_PAINT for a window that needs
+// painting (it stays until the window is painted). When the program waits
+// on an empty queue, the front end's user takes a step.
 #include <deque>
 #include <mutex>
 
 #include "platform/desk/desk_exit.h"
 #include "platform/desk/desk_frontend.h"
+#include "platform/desk/desk_input.h"
 #include "platform/desk/desk_log.h"
 #include "platform/desk/desk_window.h"
 
 namespace {
-std::mutex g_queueLock;
+std::mutex g_queueLock;  // other threads may post
 std::deque<MSG> g_queue;
 bool g_quitPending = false;
 int g_quitCode = 0;
+MSG g_lastTaken = {};
 
 bool Matches(const MSG& msg, HWND hwnd, UINT filterMin, UINT filterMax) {
-    if (hwnd != nullptr && msg.hwnd != hwnd) return false;
+    if (hwnd != nullptr && msg.hwnd != hwnd && !IsChild(hwnd, msg.hwnd)) return false;
     if (filterMin == 0 && filterMax == 0) return true;
     return msg.message >= filterMin && msg.message <= filterMax;
 }
@@ -28,7 +32,32 @@ MSG MakeMsg(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     msg.wParam = wParam;
     msg.lParam = lParam;
     msg.time = GetTickCount();
+    GetCursorPos(&msg.pt);
     return msg;
+}
+
+// The first shown window that needs painting, parents before children.
+HWND FindPaintable(HWND hwnd) {
+    desk::Window* w = desk::Find(hwnd);
+    if (w == nullptr || !(w->style & WS_VISIBLE)) return nullptr;
+    if (w->needsPaint) return hwnd;
+    for (HWND child : w->children) {
+        if (HWND found = FindPaintable(child)) return found;
+    }
+    return nullptr;
+}
+
+bool PeekPaint(MSG* msg, HWND hwnd, UINT filterMin, UINT filterMax) {
+    if (!(filterMin == 0 && filterMax == 0) && (WM_PAINT < filterMin || WM_PAINT > filterMax))
+        return false;
+    for (HWND top : desk::TopLevelWindows()) {
+        HWND found = FindPaintable(top);
+        if (found != nullptr && (hwnd == nullptr || found == hwnd || IsChild(hwnd, found))) {
+            *msg = MakeMsg(found, WM_PAINT, 0, 0);
+            return true;
+        }
+    }
+    return false;
 }
 }  // namespace
 
@@ -38,7 +67,7 @@ LRESULT SendMessageA(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
         SetLastError(ERROR_INVALID_WINDOW_HANDLE);
         return 0;
     }
-    return w->proc(hwnd, message, wParam, lParam);
+    return CallWindowProcA(w->proc, hwnd, message, wParam, lParam);
 }
 
 BOOL PostMessageA(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -62,16 +91,31 @@ void PostQuitMessage(int exitCode) {
 }
 
 BOOL PeekMessageA(LPMSG msg, HWND hwnd, UINT filterMin, UINT filterMax, UINT remove) {
-    std::lock_guard<std::mutex> lock(g_queueLock);
-    for (auto it = g_queue.begin(); it != g_queue.end(); ++it) {
-        if (!Matches(*it, hwnd, filterMin, filterMax)) continue;
-        *msg = *it;
-        if (remove & PM_REMOVE) g_queue.erase(it);
+    {
+        std::lock_guard<std::mutex> lock(g_queueLock);
+        for (auto it = g_queue.begin(); it != g_queue.end(); ++it) {
+            if (!Matches(*it, hwnd, filterMin, filterMax)) continue;
+            *msg = *it;
+            if (remove & PM_REMOVE) {
+                g_queue.erase(it);
+                g_lastTaken = *msg;
+            }
+            return TRUE;
+        }
+        if (g_quitPending && hwnd == nullptr &&
+            ((filterMin == 0 && filterMax == 0) ||
+             (WM_QUIT >= filterMin && WM_QUIT <= filterMax))) {
+            *msg = MakeMsg(nullptr, WM_QUIT, static_cast<WPARAM>(g_quitCode), 0);
+            if (remove & PM_REMOVE) g_quitPending = false;
+            return TRUE;
+        }
+    }
+    if (desk::PeekInput(msg, hwnd, filterMin, filterMax, (remove & PM_REMOVE) != 0)) {
+        if (remove & PM_REMOVE) g_lastTaken = *msg;
         return TRUE;
     }
-    if (g_quitPending && (filterMin == 0 && filterMax == 0)) {
-        *msg = MakeMsg(nullptr, WM_QUIT, static_cast<WPARAM>(g_quitCode), 0);
-        if (remove & PM_REMOVE) g_quitPending = false;
+    if (PeekPaint(msg, hwnd, filterMin, filterMax)) {
+        if (remove & PM_REMOVE) g_lastTaken = *msg;
         return TRUE;
     }
     return FALSE;
@@ -81,16 +125,24 @@ BOOL GetMessageA(LPMSG msg, HWND hwnd, UINT filterMin, UINT filterMax) {
     while (!PeekMessageA(msg, hwnd, filterMin, filterMax, PM_REMOVE)) {
         if (!desk::CurrentFrontEnd().Idle()) {
             // No message can ever arrive: on Windows the program would hang.
-            desk::LogLine("{\"event\":\"error\",\"text\":\"the program waits for input that can never come\"}");
+            desk::LogLine(
+                "{\"event\":\"error\",\"text\":\"the program waits for input that can never "
+                "come\"}");
             desk::ExitWithCode(3);
         }
     }
     return msg->message == WM_QUIT ? FALSE : TRUE;
 }
 
-BOOL TranslateMessage(const MSG*) { return FALSE; }
-
 LRESULT DispatchMessageA(const MSG* msg) {
-    if (msg->hwnd == nullptr) return 0;
+    if (msg == nullptr || msg->hwnd == nullptr) return 0;
     return SendMessageA(msg->hwnd, msg->message, msg->wParam, msg->lParam);
+}
+
+DWORD GetMessagePos() {
+    return static_cast<DWORD>(MAKELONG(g_lastTaken.pt.x, g_lastTaken.pt.y));
+}
+
+LONG GetMessageTime() {
+    return static_cast<LONG>(g_lastTaken.time);
 }

@@ -2,12 +2,20 @@
 // focus, key, close, dump).
 #pragma once
 
+#include <string>
+
 #include "platform/desk/desk_script.h"
+#include "platform/win32.h"
 
 namespace desk {
 
 // Carries out the action; false when the verb is not one of these. A
 // control that does not exist is a script error.
 bool RunInputAction(const ScriptAction& action);
+
+// The log's dump line: every top-level window of the program, hidden ones
+// included (the runtime's hidden window too), oldest first, each with its
+// child windows at every depth in Z order (top first).
+std::string DumpJson();
 
 }  // namespace desk

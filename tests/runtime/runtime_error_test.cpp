@@ -23,7 +23,8 @@ namespace {
 class RuntimeErrorDeathTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        log_ = ::testing::TempDir() + "runtime_error_log.jsonl";
+        log_ = ::testing::TempDir() + "runtime_error_log_" +
+               ::testing::UnitTest::GetInstance()->current_test_info()->name() + ".jsonl";
         std::remove(log_.c_str());
         desk::SetLogPath(log_);
     }

@@ -46,7 +46,7 @@ long long FileSize(const std::string& path) {
 }
 
 std::string ExtractSlot(const DemoInstall& demo, const std::string& name) {
-    std::string path = MakeTempFolder("slot") + "/" + name;
+    std::string path = MakeTempFolder("slot_" + name) + "/" + name;
     std::vector<char> slot = ReadFileRange(demo.GamePath(), kSlotOffset, kSlotLength);
     std::ofstream(path, std::ios::binary).write(slot.data(), static_cast<std::streamsize>(slot.size()));
     return path;
@@ -107,7 +107,12 @@ bool RunStatements(const std::string& dbPath, const std::vector<std::string>& st
     if (sqlite3_open(dbPath.c_str(), &db) != SQLITE_OK) return false;
     bool ok = true;
     for (const std::string& statement : statements) {
-        ok = sqlite3_exec(db, statement.c_str(), nullptr, nullptr, nullptr) == SQLITE_OK && ok;
+        char* error = nullptr;
+        if (sqlite3_exec(db, statement.c_str(), nullptr, nullptr, &error) != SQLITE_OK) {
+            ADD_FAILURE() << statement << ": " << (error != nullptr ? error : "");
+            ok = false;
+        }
+        sqlite3_free(error);
     }
     sqlite3_close(db);
     return ok;

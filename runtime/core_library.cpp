@@ -2,7 +2,10 @@
 // all zero, as the record defines them.
 #include "runtime/core_library.h"
 
+#include "runtime/file_commands.h"
+#include "runtime/message_box_command.h"
 #include "runtime/process_events.h"
+#include "runtime/text_commands.h"
 
 namespace {
 struct UnitKindInfo {
@@ -32,6 +35,21 @@ void BuildRecord() {
         d.flags = kind.flags;
         d.propertyCount = kind.propertyCount;
     }
+    g_commands[kCmdDeleteFile] = CmdDeleteFile;
+    g_commands[kCmdFileSize] = CmdFileSize;
+    g_commands[kCmdWriteFile] = CmdWriteFile;
+    g_commands[kCmdOpenFile] = CmdOpenFile;
+    g_commands[kCmdCloseAllFiles] = CmdCloseAllFiles;
+    g_commands[kCmdMovePosition] = CmdMovePosition;
+    g_commands[kCmdMoveToEnd] = CmdMoveToEnd;
+    g_commands[kCmdReadByteSet] = CmdReadByteSet;
+    g_commands[kCmdWriteByteSet] = CmdWriteByteSet;
+    g_commands[kCmdCharFromCode] = CmdCharFromCode;
+    g_commands[kCmdToNumber] = CmdToNumber;
+    g_commands[kCmdToText] = CmdToText;
+    g_commands[kCmdSplitText] = CmdSplitText;
+    g_commands[kCmdBlankByteSet] = CmdBlankByteSet;
+    g_commands[kCmdMessageBox] = CmdMessageBox;
     g_commands[kCmdProcessEvents] = CmdProcessEvents;
 
     g_record.mark = kLibraryRecordMark;

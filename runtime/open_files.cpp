@@ -16,17 +16,35 @@ std::vector<OpenFileEntry>& Table() {
     static std::vector<OpenFileEntry> table;
     return table;
 }
+
+const OpenFileEntry* FindEntry(uint32_t fileNumber) {
+    // A number is looked up, never dereferenced: a stale or made-up one is
+    // simply not found.
+    if (fileNumber == 0) return nullptr;
+    for (const OpenFileEntry& entry : Table()) {
+        if (FileNumberOf(entry.file) == fileNumber) return &entry;
+    }
+    return nullptr;
+}
 }  // namespace
 
+uint32_t FileNumberOf(const FileObject* file) { return ToWord(file) >> 1; }
+
+FileObject* OpenFileByNumber(uint32_t fileNumber) {
+    const OpenFileEntry* entry = FindEntry(fileNumber);
+    return entry != nullptr ? entry->file : nullptr;
+}
+
 int32_t OpenFileKind(uint32_t fileNumber) {
-    for (const OpenFileEntry& entry : Table()) {
-        if (ToWord(entry.file) == fileNumber) return entry.kind;
-    }
-    return -1;
+    const OpenFileEntry* entry = FindEntry(fileNumber);
+    return entry != nullptr ? entry->kind : -1;
 }
 
 void AddOpenFile(FileObject* file, uint8_t kind) {
-    if (OpenFileKind(ToWord(file)) >= 0) return;
+    if (file == nullptr) return;
+    for (const OpenFileEntry& entry : Table()) {
+        if (entry.file == file) return;
+    }
     Table().push_back(OpenFileEntry{file, kind});
 }
 

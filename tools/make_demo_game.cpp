@@ -3,7 +3,10 @@
 // sparse file) with a generated SQLite database in its database slot.
 // Nothing in it comes from the real game.
 //
-//   make_demo_game FOLDER [AI_ROWS=600] [SEED=1]
+//   make_demo_game FOLDER [AI_ROWS=600] [SEED=1] [FILLER_KB=0]
+//
+// FILLER_KB adds a table of that much incompressible filler, to bring the
+// database near the slot's size.
 #include <sqlite3.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -64,7 +67,7 @@ std::string SkillSchema() {
     return sql + ");";
 }
 
-bool Populate(sqlite3* db, int rows, Random& random) {
+bool Populate(sqlite3* db, int rows, int fillerKb, Random& random) {
     if (!Exec(db, "PRAGMA page_size=1024; BEGIN;") || !Exec(db, AiDataSchema()) || !Exec(db, SkillSchema()) ||
         !Exec(db, "CREATE TABLE item_names(_id INTEGER PRIMARY KEY, name TEXT);")) {
         return false;
@@ -117,6 +120,19 @@ bool Populate(sqlite3* db, int rows, Random& random) {
         if (sqlite3_step(skill) != SQLITE_DONE) return false;
     }
     sqlite3_finalize(skill);
+    if (fillerKb > 0) {
+        sqlite3_stmt* filler = nullptr;
+        if (!Exec(db, "CREATE TABLE scenery(_id INTEGER PRIMARY KEY, data BLOB);")) return false;
+        sqlite3_prepare_v2(db, "INSERT INTO scenery(data) VALUES(?1);", -1, &filler, nullptr);
+        std::vector<unsigned char> block(1000);
+        for (int kb = 0; kb < fillerKb; ++kb) {
+            for (unsigned char& b : block) b = static_cast<unsigned char>(random.Next(256));
+            sqlite3_reset(filler);
+            sqlite3_bind_blob(filler, 1, block.data(), static_cast<int>(block.size()), SQLITE_TRANSIENT);
+            if (sqlite3_step(filler) != SQLITE_DONE) return false;
+        }
+        sqlite3_finalize(filler);
+    }
     return Exec(db, "INSERT INTO item_names(name) VALUES('sprout'),('pebble'),('reed'),('ember');") &&
            Exec(db, "COMMIT; VACUUM;");
 }
@@ -134,13 +150,14 @@ std::vector<char> ReadWhole(const std::string& path) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc < 2 || argc > 4) {
-        std::fprintf(stderr, "usage: make_demo_game FOLDER [AI_ROWS=600] [SEED=1]\n");
+    if (argc < 2 || argc > 5) {
+        std::fprintf(stderr, "usage: make_demo_game FOLDER [AI_ROWS=600] [SEED=1] [FILLER_KB=0]\n");
         return 2;
     }
     std::string folder = argv[1];
     int rows = argc > 2 ? std::atoi(argv[2]) : 600;
     Random random{argc > 3 ? std::strtoull(argv[3], nullptr, 10) : 1};
+    int fillerKb = argc > 4 ? std::atoi(argv[4]) : 0;
     if (rows < 1 || rows > kMaxRows) {
         std::fprintf(stderr, "make_demo_game: AI_ROWS must be 1 to %d\n", kMaxRows);
         return 2;
@@ -152,7 +169,7 @@ int main(int argc, char** argv) {
     std::string scratch = data + "/.demo_db.tmp";
     std::remove(scratch.c_str());
     sqlite3* db = nullptr;
-    bool ok = sqlite3_open(scratch.c_str(), &db) == SQLITE_OK && Populate(db, rows, random);
+    bool ok = sqlite3_open(scratch.c_str(), &db) == SQLITE_OK && Populate(db, rows, fillerKb, random);
     sqlite3_close(db);
     std::vector<char> database = ReadWhole(scratch);
     std::remove(scratch.c_str());

@@ -3,6 +3,7 @@
 // left; then the user's input; then WM_PAINT for a window that needs
 // painting (it stays until the window is painted). When the program waits
 // on an empty queue, the front end's user takes a step.
+#include <condition_variable>
 #include <deque>
 #include <mutex>
 
@@ -18,6 +19,38 @@ std::deque<MSG> g_queue;
 bool g_quitPending = false;
 int g_quitCode = 0;
 MSG g_lastTaken = {};
+
+// A message sent from another thread: it runs on the window's own thread the
+// next time that thread looks at its queue, while the sender waits, as
+// Win32's inter-thread SendMessage does.
+struct SentMessage {
+    HWND hwnd;
+    UINT message;
+    WPARAM wParam;
+    LPARAM lParam;
+    LRESULT result;
+    bool done;
+};
+std::deque<SentMessage*> g_sent;
+std::condition_variable g_sentDone;
+
+void DeliverSentMessages() {
+    for (;;) {
+        SentMessage* sent = nullptr;
+        {
+            std::lock_guard<std::mutex> lock(g_queueLock);
+            if (g_sent.empty()) return;
+            sent = g_sent.front();
+            g_sent.pop_front();
+        }
+        desk::Window* w = desk::Find(sent->hwnd);
+        LRESULT result = w != nullptr ? CallWindowProcA(w->proc, sent->hwnd, sent->message, sent->wParam, sent->lParam) : 0;
+        std::lock_guard<std::mutex> lock(g_queueLock);
+        sent->result = result;
+        sent->done = true;
+        g_sentDone.notify_all();
+    }
+}
 
 bool Matches(const MSG& msg, HWND hwnd, UINT filterMin, UINT filterMax) {
     if (hwnd != nullptr && msg.hwnd != hwnd && !IsChild(hwnd, msg.hwnd)) return false;
@@ -67,6 +100,13 @@ LRESULT SendMessageA(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
         SetLastError(ERROR_INVALID_WINDOW_HANDLE);
         return 0;
     }
+    if (w->thread != GetCurrentThreadId()) {
+        SentMessage sent = {hwnd, message, wParam, lParam, 0, false};
+        std::unique_lock<std::mutex> lock(g_queueLock);
+        g_sent.push_back(&sent);
+        g_sentDone.wait(lock, [&sent] { return sent.done; });
+        return sent.result;
+    }
     return CallWindowProcA(w->proc, hwnd, message, wParam, lParam);
 }
 
@@ -91,6 +131,7 @@ void PostQuitMessage(int exitCode) {
 }
 
 BOOL PeekMessageA(LPMSG msg, HWND hwnd, UINT filterMin, UINT filterMax, UINT remove) {
+    DeliverSentMessages();
     {
         std::lock_guard<std::mutex> lock(g_queueLock);
         for (auto it = g_queue.begin(); it != g_queue.end(); ++it) {

@@ -281,6 +281,7 @@ HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD s
     HWND hwnd = reinterpret_cast<HWND>(desk::g_nextHandle);
     desk::g_nextHandle += 4;
     w->handle = hwnd;
+    w->thread = GetCurrentThreadId();
     w->cls = cls;
     w->className = className;
     w->proc = cls->wc.lpfnWndProc;

@@ -31,6 +31,7 @@ struct PaintRecord {
 
 struct Window {
     HWND handle;
+    DWORD thread;           // the thread that created it; sent messages run there
     const WindowClass* cls;
     std::string className;  // as the creator named it (the dump shows it)
     WNDPROC proc;           // current window procedure (subclassing changes it)

@@ -25,6 +25,13 @@
 #define INVALID_FILE_SIZE (static_cast<DWORD>(0xFFFFFFFF))
 #define NO_ERROR 0L
 
+// File error codes beyond the common ones of win32_types.h.
+#define ERROR_NO_MORE_FILES 18L
+#define ERROR_WRITE_FAULT 29L
+#define ERROR_READ_FAULT 30L
+#define ERROR_DISK_FULL 112L
+#define ERROR_FILENAME_EXCED_RANGE 206L
+
 struct FILETIME {
     DWORD dwLowDateTime;
     DWORD dwHighDateTime;

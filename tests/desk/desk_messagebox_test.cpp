@@ -12,7 +12,8 @@ namespace {
 class MessageBoxNoUser : public ::testing::Test {
 protected:
     void SetUp() override {
-        log_ = ::testing::TempDir() + "desk_messagebox_log.jsonl";
+        log_ = ::testing::TempDir() + "desk_messagebox_log_" +
+               ::testing::UnitTest::GetInstance()->current_test_info()->name() + ".jsonl";
         std::remove(log_.c_str());
         desk::SetLogPath(log_);
     }

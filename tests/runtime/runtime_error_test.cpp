@@ -6,9 +6,12 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <thread>
 
 #include "platform/desk/desk_log.h"
+#include "runtime/hidden_window.h"
 #include "runtime/notify.h"
+#include "runtime/process_events.h"
 #include "runtime/program_end.h"
 #include "runtime/runtime_error.h"
 #include "runtime/runtime_state.h"
@@ -20,7 +23,8 @@ namespace {
 class RuntimeErrorDeathTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        log_ = ::testing::TempDir() + "runtime_error_log.jsonl";
+        log_ = ::testing::TempDir() + "runtime_error_log_" +
+               ::testing::UnitTest::GetInstance()->current_test_info()->name() + ".jsonl";
         std::remove(log_.c_str());
         desk::SetLogPath(log_);
     }
@@ -119,4 +123,23 @@ TEST(RuntimeErrorMessages, NumbersOneToElevenHaveMessages) {
     EXPECT_STREQ(RuntimeErrorMessage(11), "所提供参数的数据类型不符合要求");
     EXPECT_EQ(RuntimeErrorMessage(0), nullptr);
     EXPECT_EQ(RuntimeErrorMessage(12), nullptr);
+}
+
+TEST_F(RuntimeErrorDeathTest, EndFromAnotherThreadRunsTheEndSequenceOnTheMainThread) {
+    EXPECT_EXIT(
+        {
+            BecomeMainThread();
+            CreateHiddenRuntimeWindow(nullptr);
+            RegisterEndRoutine([] {
+                // The end routine runs where the program's windows live.
+                if (GetCurrentThreadId() == g_runtime.mainThreadId) {
+                    MessageBoxA(nullptr, "end routine on the main thread", "t", MB_OK);
+                }
+            });
+            std::thread worker([] { EndProgram(5); });
+            worker.detach();
+            for (;;) ProcessPendingEvents();
+        },
+        ::testing::ExitedWithCode(5), "");
+    EXPECT_NE(Transcript().find("end routine on the main thread"), std::string::npos) << Transcript();
 }

@@ -1,0 +1,207 @@
+// The file commands over the Win32 file functions and the open-file table.
+// File numbers are looked up in the table before anything uses them, so a
+// closed or made-up number is a failure, never a handle.
+#include "runtime/file_commands.h"
+
+#include <cstring>
+
+#include "platform/win32.h"
+#include "runtime/memory.h"
+#include "runtime/open_files.h"
+
+namespace {
+
+void SetLogical(ArgValue* result, bool value) {
+    result->low = value ? 1 : 0;
+}
+
+const char* NameOf(const ArgValue& arg) {
+    const char* name = ValueText(arg);
+    return name != nullptr ? name : "";
+}
+
+// The byte set arguments from `first` on that hold bytes. Only DT_BIN values
+// are read as blocks: anything else in the list would be read as a length
+// and an address it is not.
+template <typename WriteBytes>
+bool WriteEachByteSet(int32_t count, const ArgValue* args, int32_t first, WriteBytes write) {
+    for (int32_t i = first; i < count; ++i) {
+        if (args[i].type != DT_BIN) continue;
+        const void* block = FromWord<const void>(args[i].low);
+        int32_t length = ByteSetLength(block);
+        if (length <= 0) continue;
+        if (!write(ByteSetData(block), static_cast<DWORD>(length))) return false;
+    }
+    return true;
+}
+
+// A whole write or nothing: a short write (a full disk) is a failure too.
+bool WriteAll(HANDLE handle, const void* bytes, DWORD length) {
+    DWORD written = 0;
+    return WriteFile(handle, bytes, length, &written, nullptr) && written == length;
+}
+
+void MoveToEnd(HANDLE handle) {
+    SetFilePointer(handle, 0, nullptr, FILE_END);
+}
+
+struct OpenRule {
+    DWORD access;
+    DWORD disposition;
+};
+
+// Modes 1 to 6: read, write, read and write on existing files; rewrite;
+// write and read-write that create a missing file and keep an existing one.
+const OpenRule kOpenRules[6] = {
+    {GENERIC_READ, OPEN_EXISTING},
+    {GENERIC_WRITE, OPEN_EXISTING},
+    {GENERIC_READ | GENERIC_WRITE, OPEN_EXISTING},
+    {GENERIC_WRITE, CREATE_ALWAYS},
+    {GENERIC_WRITE, OPEN_ALWAYS},
+    {GENERIC_READ | GENERIC_WRITE, OPEN_ALWAYS},
+};
+
+// Share modes 1 to 4: what other openers may still do.
+const DWORD kShareFlags[4] = {
+    FILE_SHARE_READ | FILE_SHARE_WRITE,
+    FILE_SHARE_WRITE,
+    FILE_SHARE_READ,
+    0,
+};
+
+bool MovePosition(uint32_t fileNumber, LONG offset, DWORD origin) {
+    FileObject* file = OpenFileByNumber(fileNumber);
+    if (file == nullptr) return false;
+    return SetFilePointer(file->handle, offset, nullptr, origin) != INVALID_SET_FILE_POINTER;
+}
+
+}  // namespace
+
+void CmdDeleteFile(ArgValue* result, int32_t, ArgValue* args) {
+    SetLogical(result, DeleteFileA(NameOf(args[0])) != FALSE);
+}
+
+void CmdFileSize(ArgValue* result, int32_t, ArgValue* args) {
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA(NameOf(args[0]), &found);
+    if (search == INVALID_HANDLE_VALUE) {
+        result->low = static_cast<Word>(-1);
+        return;
+    }
+    FindClose(search);
+    result->low = found.nFileSizeLow;
+}
+
+void CmdWriteFile(ArgValue* result, int32_t count, ArgValue* args) {
+    SetLogical(result, false);
+    const char* name = NameOf(args[0]);
+    if (name[0] == '\0') return;
+    HANDLE handle =
+        CreateFileA(name, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) return;
+    bool written = WriteEachByteSet(count, args, 1, [handle](const uint8_t* bytes, DWORD length) {
+        return WriteAll(handle, bytes, length);
+    });
+    bool closed = CloseHandle(handle) != FALSE;
+    SetLogical(result, written && closed);
+}
+
+void CmdOpenFile(ArgValue* result, int32_t, ArgValue* args) {
+    result->low = 0;
+    const char* name = NameOf(args[0]);
+    int32_t mode = args[1].type != DT_NONE ? ValueInt(args[1]) : 3;
+    int32_t share = args[2].type != DT_NONE ? ValueInt(args[2]) : 1;
+    if (name[0] == '\0' || mode < 1 || mode > 6 || share < 1 || share > 4) return;
+
+    FileObject* file = static_cast<FileObject*>(Allocate(sizeof(FileObject)));
+    file->name = CopyText(name);
+    const OpenRule& rule = kOpenRules[mode - 1];
+    file->handle = CreateFileA(name, rule.access, kShareFlags[share - 1], nullptr, rule.disposition,
+                               FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file->handle == INVALID_HANDLE_VALUE) {
+        Release(file->name);
+        Release(file);
+        return;
+    }
+    AddOpenFile(file, kDiskFile);
+    result->low = FileNumberOf(file);
+}
+
+void CmdCloseAllFiles(ArgValue*, int32_t, ArgValue*) {
+    CloseAllOpenFiles();
+}
+
+void CmdMovePosition(ArgValue* result, int32_t, ArgValue* args) {
+    SetLogical(result, false);
+    DWORD origin;
+    switch (args[1].type != DT_NONE ? ValueInt(args[1]) : 1) {
+        case 1:
+            origin = FILE_BEGIN;
+            break;
+        case 2:
+            origin = FILE_END;
+            break;
+        case 3:
+            origin = FILE_CURRENT;
+            break;
+        default:
+            return;
+    }
+    SetLogical(result, MovePosition(args[0].low, ValueInt(args[2]), origin));
+}
+
+void CmdMoveToEnd(ArgValue* result, int32_t, ArgValue* args) {
+    SetLogical(result, MovePosition(args[0].low, 0, FILE_END));
+}
+
+void CmdReadByteSet(ArgValue* result, int32_t, ArgValue* args) {
+    result->low = 0;
+    int32_t length = ValueInt(args[1]);
+    FileObject* file = OpenFileByNumber(args[0].low);
+    if (length <= 0 || file == nullptr) return;
+
+    // The block is read into directly and trimmed to what arrived. A length
+    // the heap cannot give is treated like a failed read: the position goes
+    // to the end, so that a reading loop stops.
+    uint8_t* block =
+        static_cast<uint8_t*>(TryAllocate(kByteSetHeader + static_cast<uint32_t>(length)));
+    if (block == nullptr) {
+        MoveToEnd(file->handle);
+        return;
+    }
+    DWORD read = 0;
+    if (!ReadFile(file->handle, block + kByteSetHeader, static_cast<DWORD>(length), &read,
+                  nullptr)) {
+        Release(block);
+        MoveToEnd(file->handle);
+        return;
+    }
+    if (read == 0) {
+        Release(block);
+        return;
+    }
+    if (read < static_cast<DWORD>(length)) {
+        block = static_cast<uint8_t*>(Reallocate(block, kByteSetHeader + read));
+    }
+    int32_t header[2] = {1, static_cast<int32_t>(read)};
+    std::memcpy(block, header, sizeof header);
+    result->low = ToWord(block);
+}
+
+void CmdWriteByteSet(ArgValue* result, int32_t count, ArgValue* args) {
+    SetLogical(result, false);
+    FileObject* file = OpenFileByNumber(args[0].low);
+    if (file == nullptr) return;
+    HANDLE handle = file->handle;
+    // The full 64-bit position, so that it can be restored exactly.
+    LONG startHigh = 0;
+    DWORD startLow = SetFilePointer(handle, 0, &startHigh, FILE_CURRENT);
+    bool written = WriteEachByteSet(count, args, 1, [handle](const uint8_t* bytes, DWORD length) {
+        return WriteAll(handle, bytes, length);
+    });
+    if (!written) {
+        SetFilePointer(handle, static_cast<LONG>(startLow), &startHigh, FILE_BEGIN);
+        return;
+    }
+    SetLogical(result, true);
+}

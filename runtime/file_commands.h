@@ -1,0 +1,27 @@
+// The core library's file commands: whole files by name (delete, size,
+// write) and numbered open files with a read/write position. Failures are
+// results (false, -1, 0, an empty byte set); none shows a message.
+#pragma once
+
+#include <cstdint>
+
+#include "runtime/value.h"
+
+// 1 name -> logical.
+void CmdDeleteFile(ArgValue* result, int32_t count, ArgValue* args);
+// 1 name (a search pattern) -> low 32 bits of the size; -1 when nothing matches.
+void CmdFileSize(ArgValue* result, int32_t count, ArgValue* args);
+// 1 name; 2.. byte sets -> logical: the file was rewritten with them and closed.
+void CmdWriteFile(ArgValue* result, int32_t count, ArgValue* args);
+// 1 name; 2 mode 1-6 (default 3); 3 share mode 1-4 (default 1) -> file number or 0.
+void CmdOpenFile(ArgValue* result, int32_t count, ArgValue* args);
+// Closes every open file.
+void CmdCloseAllFiles(ArgValue* result, int32_t count, ArgValue* args);
+// 1 file number; 2 origin 1 start, 2 end, 3 current (default 1); 3 offset -> logical.
+void CmdMovePosition(ArgValue* result, int32_t count, ArgValue* args);
+// 1 file number -> logical.
+void CmdMoveToEnd(ArgValue* result, int32_t count, ArgValue* args);
+// 1 file number; 2 length -> the bytes read (fewer near the end), null for none.
+void CmdReadByteSet(ArgValue* result, int32_t count, ArgValue* args);
+// 1 file number; 2.. byte sets -> logical; on failure the position goes back.
+void CmdWriteByteSet(ArgValue* result, int32_t count, ArgValue* args);

@@ -1,0 +1,147 @@
+// The write-back reached directly: the size guard's boundary, and the
+// checks that keep a failed write from being reported as success.
+#include <gtest/gtest.h>
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/file.h>
+#include <sys/wait.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "app/editor_state.h"
+#include "app/game_routines.h"
+#include "app/program_texts.h"
+#include "platform/desk/desk_log.h"
+
+namespace {
+
+constexpr long long kGameSize = 653572248;
+constexpr long long kOffset = 532160740;
+constexpr long long kSlot = 2136068;
+
+class WriteBack : public ::testing::Test {
+protected:
+    void SetUp() override {
+        folder_ = ::testing::TempDir() + "write_back_" + std::to_string(getpid());
+        std::system(("rm -rf '" + folder_ + "' && mkdir -p '" + folder_ + "/PE_Client_Data'").c_str());
+        ASSERT_EQ(getcwd(previous_, sizeof previous_) != nullptr, true);
+        ASSERT_EQ(chdir(folder_.c_str()), 0);
+        std::FILE* game = std::fopen("PE_Client_Data/resources.assets", "wb");
+        ASSERT_NE(game, nullptr);
+        ASSERT_EQ(ftruncate(fileno(game), kGameSize), 0);
+        std::fclose(game);
+        desk::SetLogPath(folder_ + "/log.jsonl");
+        g_editor.game_file_path = kTexts.gamePath;
+        g_editor.db_offset = kOffset;
+        g_editor.expected_file_size = kGameSize;
+        g_editor.db_length = kSlot;
+    }
+    void TearDown() override {
+        desk::SetLogPath("");
+        ASSERT_EQ(chdir(previous_), 0);
+        std::system(("rm -rf '" + folder_ + "'").c_str());
+    }
+
+    // A cache file of that many patterned bytes.
+    static std::vector<char> WriteCache(long long length) {
+        std::vector<char> bytes(static_cast<size_t>(length));
+        for (size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<char>(i * 7 + 1);
+        std::ofstream("pe.bin", std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+        return bytes;
+    }
+
+    static std::vector<char> ReadRange(const char* path, long long offset, long long length) {
+        std::vector<char> bytes(static_cast<size_t>(length));
+        std::ifstream in(path, std::ios::binary);
+        in.seekg(offset);
+        in.read(bytes.data(), length);
+        bytes.resize(static_cast<size_t>(in.gcount()));
+        return bytes;
+    }
+
+    std::string Transcript() const {
+        std::ifstream in(folder_ + "/log.jsonl");
+        std::stringstream s;
+        s << in.rdbuf();
+        return s.str();
+    }
+
+    static long long SizeOf(const char* path) {
+        struct stat st;
+        return stat(path, &st) == 0 ? static_cast<long long>(st.st_size) : -1;
+    }
+
+    std::string folder_;
+    char previous_[4096];
+};
+
+}  // namespace
+
+TEST_F(WriteBack, ACacheOfExactlyTheSlotsLengthIsWrittenWithNothingAppended) {
+    std::vector<char> cache = WriteCache(kSlot);
+    WriteBackDatabase();
+    EXPECT_NE(Transcript().find(u8"\"title\":\"恭喜\",\"text\":\"修改成功\""), std::string::npos) << Transcript();
+    EXPECT_EQ(SizeOf("pe.bin"), kSlot);
+    EXPECT_EQ(ReadRange("PE_Client_Data/resources.assets", kOffset, kSlot), cache);
+    EXPECT_EQ(SizeOf("PE_Client_Data/resources.assets"), kGameSize);
+}
+
+TEST_F(WriteBack, AShorterCacheIsPaddedWithZerosToTheSlot) {
+    std::vector<char> cache = WriteCache(1000);
+    WriteBackDatabase();
+    EXPECT_EQ(SizeOf("pe.bin"), kSlot);
+    std::vector<char> slot = ReadRange("PE_Client_Data/resources.assets", kOffset, kSlot);
+    ASSERT_EQ(slot.size(), static_cast<size_t>(kSlot));
+    EXPECT_TRUE(std::equal(cache.begin(), cache.end(), slot.begin()));
+    EXPECT_EQ(std::count(slot.begin() + 1000, slot.end(), 0), kSlot - 1000);
+}
+
+TEST_F(WriteBack, OneByteLongerIsRefusedAndTheGameFileIsUntouched) {
+    WriteCache(kSlot + 1);
+    WriteBackDatabase();
+    EXPECT_NE(Transcript().find(u8"\"title\":\"ERROR\",\"text\":\"修改冗余数据过多，您的版本不支持大数据，"
+                                u8"可切换为075修正版再次尝试。\",\"flags\":8208"),
+              std::string::npos)
+        << Transcript();
+    std::vector<char> slot = ReadRange("PE_Client_Data/resources.assets", kOffset, kSlot);
+    EXPECT_EQ(std::count(slot.begin(), slot.end(), 0), kSlot);
+    EXPECT_EQ(SizeOf("pe.bin"), kSlot + 1) << "the cache keeps the updated database";
+}
+
+TEST_F(WriteBack, AGameFileHeldByAnotherProgramIsNotWrittenAndNotReportedAsSuccess) {
+    WriteCache(kSlot);
+    pid_t holder = fork();
+    if (holder == 0) {
+        int fd = open("PE_Client_Data/resources.assets", O_RDONLY);
+        flock(fd, LOCK_EX);
+        std::ofstream("held");
+        sleep(20);
+        _exit(0);
+    }
+    while (access("held", F_OK) != 0) usleep(10000);
+    WriteBackDatabase();
+    kill(holder, SIGKILL);
+    waitpid(holder, nullptr, 0);
+    std::string t = Transcript();
+    EXPECT_NE(t.find(u8"写入游戏文件失败，请关闭游戏或其它占用游戏文件的软件后再试。"), std::string::npos) << t;
+    EXPECT_EQ(t.find(u8"修改成功"), std::string::npos) << t;
+}
+
+TEST_F(WriteBack, AGameFileOfAnotherSizeIsNotWritten) {
+    WriteCache(kSlot);
+    ASSERT_EQ(truncate("PE_Client_Data/resources.assets", kGameSize + 1), 0);
+    WriteBackDatabase();
+    std::string t = Transcript();
+    EXPECT_NE(t.find(u8"\"title\":\"ERROR\",\"text\":\"读取失败，请确保您当前游戏版本为0.751，"), std::string::npos) << t;
+    EXPECT_NE(t.find(u8"\\r\\n\\r\\n错误代码:0*0E000001\""), std::string::npos) << t;
+    EXPECT_EQ(t.find(u8"修改成功"), std::string::npos) << t;
+    std::vector<char> slot = ReadRange("PE_Client_Data/resources.assets", kOffset, kSlot);
+    EXPECT_EQ(std::count(slot.begin(), slot.end(), 0), kSlot);
+}

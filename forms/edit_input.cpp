@@ -3,7 +3,8 @@
 
 #include <cstdio>
 
-#include "forms/leading_number.h"
+#include "forms/leading_integer.h"
+#include "runtime/number_text.h"
 
 namespace {
 
@@ -148,12 +149,16 @@ std::string NormaliseInput(int32_t mode, const std::string& content) {
             return UnlessZero(IntegerText(value), value == 0);
         }
         case 9: {
-            float value = static_cast<float>(ReadLeadingDouble(text));
-            return UnlessZero(FormatGeneral(value, 6), value == 0);
+            float value = static_cast<float>(ReadNumber(text));
+            char written[kNumberTextSize];
+            FormatFloat(value, written);
+            return UnlessZero(written, value == 0);
         }
         case 10: {
-            double value = ReadLeadingDouble(text);
-            return UnlessZero(FormatGeneral(value, 13), value == 0);
+            double value = ReadNumber(text);
+            char written[kNumberTextSize];
+            FormatDouble(value, written);
+            return UnlessZero(written, value == 0);
         }
         case kInputDateTime: {
             DateTime d;

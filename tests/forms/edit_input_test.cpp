@@ -1,13 +1,13 @@
 // Input modes: which typed characters pass, and what the content becomes
-// when the edit box loses the focus; and the leading-number reading behind
-// the numeric modes.
+// when the edit box loses the focus; and the leading-integer reading behind
+// the integer modes.
 #include "forms/edit_input.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdint>
 
-#include "forms/leading_number.h"
+#include "forms/leading_integer.h"
 
 TEST(InputModeKeys, NumericModesTakeOnlyTheirCharacters) {
     for (int mode : {3, 6, 7, 8}) {
@@ -95,7 +95,7 @@ TEST(InputModeNormalising, DateTimesAreRewrittenOrEmptied) {
     EXPECT_EQ(NormaliseInput(11, "明天"), "");
 }
 
-TEST(LeadingNumber, IntegersSaturateAndStopAtTheFirstOtherCharacter) {
+TEST(LeadingInteger, SaturatesAndStopAtTheFirstOtherCharacter) {
     EXPECT_EQ(ReadLeadingInteger(nullptr), 0);
     EXPECT_EQ(ReadLeadingInteger("\t\n 12 34"), 12);
     EXPECT_EQ(ReadLeadingInteger("+7"), 7);
@@ -104,15 +104,4 @@ TEST(LeadingNumber, IntegersSaturateAndStopAtTheFirstOtherCharacter) {
     EXPECT_EQ(ReadLeadingInteger("9223372036854775808"), INT64_MAX);
     EXPECT_EQ(ReadLeadingInteger("-9223372036854775808"), INT64_MIN);
     EXPECT_EQ(ReadLeadingInteger("-9223372036854775809"), INT64_MIN);
-}
-
-TEST(LeadingNumber, DoublesTakeDExponentsButNoWords) {
-    EXPECT_DOUBLE_EQ(ReadLeadingDouble("2.5D-1x"), 0.25);
-    EXPECT_DOUBLE_EQ(ReadLeadingDouble(".5"), 0.5);
-    EXPECT_DOUBLE_EQ(ReadLeadingDouble("5."), 5.0);
-    EXPECT_DOUBLE_EQ(ReadLeadingDouble("."), 0.0);
-    EXPECT_DOUBLE_EQ(ReadLeadingDouble("nan"), 0.0);
-    EXPECT_DOUBLE_EQ(ReadLeadingDouble("-1e+2"), -100.0);
-    EXPECT_EQ(FormatGeneral(1e-5, 13), "1e-05");
-    EXPECT_EQ(FormatGeneral(123456789.0, 6), "1.23457e+08");
 }

@@ -37,7 +37,7 @@ void WindowGone(WindowTemplate& window, UnitObject* object) {
         if (GetUnit(window, 0, &unit) && UnitObjectSlot(unit) == ToWord(object))
             SetUnitObjectSlot(unit, 0);
     }
-    if (g_app.loopStarted && !AnyWindowLoaded()) PostQuitMessage(0);
+    if (g_app.loopStarted && !AnyWindowLoaded() && !WindowBeingReplaced()) PostQuitMessage(0);
 }
 
 void ControlGone(WindowTemplate& window, UnitObject* object) {

@@ -27,6 +27,10 @@
 namespace {
 
 constexpr int kFirstControlId = 100;
+
+// Set while a window marked as closing goes to make room for its new load:
+// the program is not out of windows then, so no quit message is posted.
+bool g_replacing = false;
 constexpr int kControlIdStep = 10;
 
 const DataTypeDescriptor* KindOf(WindowTemplate& window, uint32_t index) {
@@ -230,7 +234,9 @@ int32_t LoadWindow(WindowTemplate* window, int32_t secondInstance, int32_t modal
             }
             return 1;
         }
+        g_replacing = true;
         DestroyWindow(live->hwnd);
+        g_replacing = false;
         if (LiveWindowObject(*window) != nullptr) return 0;
     }
     if (modal) {
@@ -291,6 +297,10 @@ int32_t LoadWindow(WindowTemplate* window, int32_t secondInstance, int32_t modal
     RestoreFocusAfterNotice(noted);
     if (LoadStillAlive(windowId, serial)) FindLoadedWindow(windowId)->loaded = true;
     return 1;
+}
+
+bool WindowBeingReplaced() {
+    return g_replacing;
 }
 
 bool AnyWindowLoaded() {

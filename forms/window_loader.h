@@ -15,6 +15,9 @@ struct WindowTemplate;
 int32_t LoadWindow(WindowTemplate* window, int32_t secondInstance, int32_t modal, HWND parent);
 // Whether any window template's unit 0 holds a live platform window.
 bool AnyWindowLoaded();
+// True while a load destroys the earlier window of its template (one marked
+// as closing): its end does not leave the program without windows.
+bool WindowBeingReplaced();
 // Raises event 7 (idle) of every loaded window that has not declined in this
 // idle phase; true while at least one handler asked for more.
 bool RaiseIdleEvents(uint32_t elapsedMs);

@@ -280,11 +280,13 @@ TEST_F(LiveWindowTest, ImmediateCloseWindowDestroysAtOnce) {
 
 TEST_F(LiveWindowTest, LoadingAWindowMarkedAsClosingReplacesIt) {
     Load();
+    g_app.loopStarted = true;
     CloseWindowCommand(kLiveWindowId, kLiveWindowUnit, true, false);
     ASSERT_EQ(LoadWindow(template_, 0, 0, nullptr), 1);
     HWND fresh = FindMainHwnd();
     EXPECT_NE(fresh, hwnd_);
     EXPECT_FALSE(IsWindow(hwnd_));
+    EXPECT_FALSE(QuitPosted()) << "the program never ran out of windows";
     Pump();  // the stale request finds the new window not marked
     EXPECT_TRUE(IsWindow(fresh));
 }

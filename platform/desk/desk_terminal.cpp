@@ -94,45 +94,49 @@ void TerminalFrontEnd::Restore() {
     endwin();
 }
 
-void TerminalFrontEnd::Redraw() {
+CaretSpot TerminalFrontEnd::Redraw() {
     TerminalLocale utf8;
     set_term(ScreenOf(screen_));
     ScreenLayout layout = LayOutScreen(COLS, LINES);
+    CaretSpot caret = {false, 0, 0};
     if (!AnchorFits(layout, COLS, LINES)) {
         DrawTooSmall(layout.needCols, layout.needRows);
-        curs_set(0);
     } else {
-        ShowCursorAt(DrawWindows(layout));
+        caret = DrawWindows(layout);
     }
+    ShowCursorAt(caret);
     refresh();
+    return caret;
 }
 
-bool TerminalFrontEnd::TakeInput(int waitMs) {
+TerminalFrontEnd::Input TerminalFrontEnd::TakeInput(int waitMs) {
     TerminalLocale utf8;
     set_term(ScreenOf(screen_));
     wtimeout(stdscr, waitMs);
     wint_t key = 0;
     int status = wget_wch(stdscr, &key);
-    if (status == ERR) return false;
+    if (status == ERR) return Input::kNone;
     if (status == KEY_CODE_YES && key == KEY_RESIZE) {
         Redraw();
-        return false;
+        return Input::kIgnored;
     }
     ScreenLayout layout = LayOutScreen(COLS, LINES);
     // What the person cannot see, they do not mean to act on.
-    if (!AnchorFits(layout, COLS, LINES)) return false;
+    if (!AnchorFits(layout, COLS, LINES)) return Input::kIgnored;
+    bool taken = false;
     if (status == KEY_CODE_YES && key == KEY_MOUSE) {
         MEVENT event;
-        if (getmouse(&event) != OK) return false;
-        if (event.bstate & BUTTON1_PRESSED)
-            return InjectTerminalMouse(layout, event.x, event.y, MouseAction::kPress);
-        if (event.bstate & BUTTON1_RELEASED)
-            return InjectTerminalMouse(layout, event.x, event.y, MouseAction::kRelease);
-        if (event.bstate & BUTTON1_CLICKED)
-            return InjectTerminalMouse(layout, event.x, event.y, MouseAction::kClick);
-        return false;
+        if (getmouse(&event) == OK) {
+            MouseAction action = (event.bstate & BUTTON1_PRESSED)    ? MouseAction::kPress
+                                 : (event.bstate & BUTTON1_RELEASED) ? MouseAction::kRelease
+                                                                     : MouseAction::kClick;
+            taken = (event.bstate & (BUTTON1_PRESSED | BUTTON1_RELEASED | BUTTON1_CLICKED)) &&
+                    InjectTerminalMouse(layout, event.x, event.y, action);
+        }
+    } else {
+        taken = InjectTerminalKey(status, key);
     }
-    return InjectTerminalKey(status, key);
+    return taken ? Input::kTaken : Input::kIgnored;
 }
 
 bool TerminalFrontEnd::Idle() {

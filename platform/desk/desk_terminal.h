@@ -8,6 +8,7 @@
 #include <string>
 
 #include "platform/desk/desk_frontend.h"
+#include "platform/desk/desk_terminal_draw.h"
 
 namespace desk {
 
@@ -26,11 +27,16 @@ class TerminalFrontEnd : public FrontEnd {
                          int fallback) override;
 
     // Draws the windows as they are now (or, on a terminal too small for
-    // the active window, says so).
-    void Redraw();
+    // the active window, says so); returns where the cursor shows the caret.
+    CaretSpot Redraw();
     // Waits up to `waitMs` milliseconds (-1: for ever) for one key or mouse
-    // event and turns it into desk input; true when it did. A resize redraws.
-    bool TakeInput(int waitMs);
+    // event and turns it into desk input. A resize redraws.
+    enum class Input {
+        kNone,
+        kIgnored,
+        kTaken
+    };  // nothing came; it meant nothing; it became input
+    Input TakeInput(int waitMs);
     // Leaves curses: the terminal is as it was before. Safe to call twice.
     void Restore();
 

@@ -18,6 +18,17 @@ bool ClassIs(const Window& w, const char* name) {
     return w.cls != nullptr && strcasecmp(w.cls->name.c_str(), name) == 0;
 }
 
+// A button's caption marks its access key with "&" ("&&" is an ampersand);
+// the terminal shows the caption without the marks.
+std::string WithoutPrefix(const std::string& gbk) {
+    std::string out;
+    for (size_t i = 0; i < gbk.size(); ++i) {
+        if (gbk[i] == '&' && i + 1 < gbk.size()) ++i;  // '&' is never a GBK trail byte
+        out.push_back(gbk[i]);
+    }
+    return out;
+}
+
 attr_t Dimmed(const Window& w) {
     return IsUsable(w) ? A_NORMAL : A_DIM;
 }
@@ -79,18 +90,18 @@ void DrawButton(const Canvas& canvas, const WindowBox& box, const Window& w) {
     DWORD type = w.style & BS_TYPEMASK;
     if (type == BS_GROUPBOX) {
         inside.Frame(cells, Dimmed(w));
-        inside.Text(cells.col + 1, cells.row, w.text, cells.cols - 2, Dimmed(w));
+        inside.Text(cells.col + 1, cells.row, WithoutPrefix(w.text), cells.cols - 2, Dimmed(w));
         return;
     }
     if (type == BS_CHECKBOX || type == BS_AUTOCHECKBOX || type == BS_RADIOBUTTON ||
         type == BS_AUTORADIOBUTTON || type == BS_3STATE || type == BS_AUTO3STATE) {
         const wchar_t* mark = CheckMark(type, SendMessageA(w.handle, BM_GETCHECK, 0, 0));
         for (int i = 0; i < 3; ++i) inside.Put(cells.col + i, row, mark[i], 1, Dimmed(w));
-        inside.Text(cells.col + 4, row, w.text, cells.cols - 4,
+        inside.Text(cells.col + 4, row, WithoutPrefix(w.text), cells.cols - 4,
                     (focused ? A_REVERSE : A_NORMAL) | Dimmed(w));
         return;
     }
-    DrawButtonFace(inside, cells.col, row, cells.cols, w.text, focused, IsUsable(w));
+    DrawButtonFace(inside, cells.col, row, cells.cols, WithoutPrefix(w.text), focused, IsUsable(w));
 }
 
 void DrawUpDown(const Canvas& canvas, const WindowBox& box, const Window& w) {

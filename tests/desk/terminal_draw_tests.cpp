@@ -49,6 +49,7 @@ TEST_F(TerminalDraw, TheMainWindowIsAFramedBoxInTheMiddleWithEveryControlAtItsPl
 
 TEST_F(TerminalDraw, TheFocusedButtonIsMarkedAndTheCaretIsInTheFocusedEditBox) {
     MainWindow m = MakeMainWindow();
+    SetWindowTextA(m.apply, "确认&修改");  // the access key's mark is not shown
     SendMessageA(m.meat, EM_SETSEL, 1, 1);
     desk::CaretSpot caret = term_->Redraw();
     EXPECT_TRUE(caret.shown);

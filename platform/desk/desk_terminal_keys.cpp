@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <string>
+#include <strings.h>
 
 #include "platform/desk/desk_frontend.h"
 #include "platform/desk/desk_input.h"
@@ -37,13 +38,27 @@ bool Press(BYTE vk, bool shift = false, bool ctrl = false) {
     return true;
 }
 
+// At a terminal Enter is the key that presses a button. A Win32 push button
+// answers only Space (Enter goes to the window's own key handling, which
+// clicks a default button and nothing else), so Enter on a focused push
+// button is sent as the Space a desktop user would press there.
+bool PressEnter() {
+    const Window* focus = Find(GetFocus());
+    if (focus != nullptr && focus->cls != nullptr && focus->cls->system &&
+        strcasecmp(focus->cls->name.c_str(), "Button") == 0) {
+        DWORD type = focus->style & BS_TYPEMASK;
+        if (type == BS_PUSHBUTTON || type == BS_DEFPUSHBUTTON) return Press(VK_SPACE);
+    }
+    return Press(VK_RETURN);
+}
+
 bool InjectCharacter(wint_t ch) {
     switch (ch) {
         case L'\t':
             return Press(VK_TAB);
         case L'\n':
         case L'\r':
-            return Press(VK_RETURN);
+            return PressEnter();
         case 0x1B:
             return Press(VK_ESCAPE);
         case 0x7F:
@@ -98,7 +113,7 @@ bool InjectKeyCode(wint_t key) {
         case KEY_BTAB:
             return Press(VK_TAB, true);
         case KEY_ENTER:
-            return Press(VK_RETURN);
+            return PressEnter();
         default:
             return false;
     }

@@ -118,21 +118,30 @@ TEST_F(TerminalInput, TabAndShiftTabArriveAsTabKeyPresses) {
                                       {WM_KEYUP, VK_SHIFT}}));
 }
 
-TEST_F(TerminalInput, SpaceClicksTheFocusedButtonAndEnterAndEscapeReachIt) {
+TEST_F(TerminalInput, SpaceAndEnterClickTheFocusedButtonAndEscapeReachesIt) {
     SetFocus(m_.apply);
     ClearLog();
     Send(" ");
     TakeAll();
     EXPECT_EQ(Notifications(m_.main, 100), std::vector<UINT>{BN_CLICKED});
+    // Enter presses the button the way Space does, as a desktop user would.
     Send("\r");
     Send("\033");
     TakeAll();
+    EXPECT_EQ(Notifications(m_.main, 100), (std::vector<UINT>{BN_CLICKED, BN_CLICKED}));
     EXPECT_EQ(Keys(m_.apply), (KeyList{{WM_KEYDOWN, VK_SPACE},
                                        {WM_KEYUP, VK_SPACE},
-                                       {WM_KEYDOWN, VK_RETURN},
-                                       {WM_KEYUP, VK_RETURN},
+                                       {WM_KEYDOWN, VK_SPACE},
+                                       {WM_KEYUP, VK_SPACE},
                                        {WM_KEYDOWN, VK_ESCAPE},
                                        {WM_KEYUP, VK_ESCAPE}}));
+
+    // In an edit box Enter stays Enter: the window's key handling decides.
+    SetFocus(m_.meat);
+    ClearLog();
+    Send("\r");
+    TakeAll();
+    EXPECT_EQ(Keys(m_.meat), (KeyList{{WM_KEYDOWN, VK_RETURN}, {WM_KEYUP, VK_RETURN}}));
 }
 
 TEST_F(TerminalInput, AClickOnAButtonClicksItAndAClickInAnEditBoxPlacesTheCaret) {

@@ -10,6 +10,7 @@
 #include "forms/event_dispatch.h"
 #include "forms/event_record.h"
 #include "forms/form_requests.h"
+#include "forms/border_style.h"
 #include "forms/label_unit.h"
 #include "forms/property_kinds.h"
 #include "forms/unit_kind.h"
@@ -80,20 +81,6 @@ void EnsureLineHeight(EditBoxObject* o) {
 void ApplyBrush(EditBoxObject* o) {
     if (o->brush != nullptr) DeleteObject(o->brush);
     o->brush = CreateSolidBrush(BackColour(o->props));
-}
-
-void ApplyBorder(EditBoxObject* o) {
-    DWORD style = 0;
-    DWORD exStyle = 0;
-    BorderStyles(o->props.borderStyle, &style, &exStyle);
-    constexpr DWORD kExMask = WS_EX_CLIENTEDGE | WS_EX_DLGMODALFRAME | WS_EX_STATICEDGE;
-    DWORD oldStyle = static_cast<DWORD>(GetWindowLongA(o->hwnd, GWL_STYLE));
-    DWORD oldEx = static_cast<DWORD>(GetWindowLongA(o->hwnd, GWL_EXSTYLE));
-    SetWindowLongA(o->hwnd, GWL_STYLE,
-                   static_cast<LONG>((oldStyle & ~static_cast<DWORD>(WS_BORDER)) | style));
-    SetWindowLongA(o->hwnd, GWL_EXSTYLE, static_cast<LONG>((oldEx & ~kExMask) | exStyle));
-    SetWindowPos(o->hwnd, nullptr, 0, 0, 0, 0,
-                 SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void ApplySpinRange(EditBoxObject* o) {
@@ -279,7 +266,7 @@ bool SetEditBoxProperty(UnitObject* object, int32_t ownIndex, const PropertyValu
         }
         case kEditBorder:
             p.borderStyle = ValueInt(v);
-            ApplyBorder(o);
+            ApplyBorderStyle(o->hwnd, o->props.borderStyle);
             return false;
         case kEditTextColour:
             p.textColour = v.low;

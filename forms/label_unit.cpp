@@ -6,6 +6,7 @@
 #include "forms/label_unit.h"
 
 #include "forms/application.h"
+#include "forms/border_style.h"
 #include "forms/event_dispatch.h"
 #include "forms/event_record.h"
 #include "forms/form_requests.h"
@@ -46,20 +47,6 @@ void MakeBrush(LabelObject* o) {
     if (o->brush != nullptr) DeleteObject(o->brush);
     o->brush =
         o->props.backColour == kDefaultColour ? nullptr : CreateSolidBrush(o->props.backColour);
-}
-
-void ApplyBorder(LabelObject* o) {
-    DWORD style = 0;
-    DWORD exStyle = 0;
-    BorderStyles(o->props.borderStyle, &style, &exStyle);
-    constexpr DWORD kExMask = WS_EX_CLIENTEDGE | WS_EX_DLGMODALFRAME | WS_EX_STATICEDGE;
-    DWORD oldStyle = static_cast<DWORD>(GetWindowLongA(o->hwnd, GWL_STYLE));
-    DWORD oldEx = static_cast<DWORD>(GetWindowLongA(o->hwnd, GWL_EXSTYLE));
-    SetWindowLongA(o->hwnd, GWL_STYLE,
-                   static_cast<LONG>((oldStyle & ~static_cast<DWORD>(WS_BORDER)) | style));
-    SetWindowLongA(o->hwnd, GWL_EXSTYLE, static_cast<LONG>((oldEx & ~kExMask) | exStyle));
-    SetWindowPos(o->hwnd, nullptr, 0, 0, 0, 0,
-                 SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 UnitObject* CreateLabel(const CreateParams& p) {
@@ -167,7 +154,7 @@ bool SetLabelProperty(UnitObject* object, int32_t ownIndex, const PropertyValue&
             break;
         case kLabelBorder:
             p.borderStyle = ValueInt(v);
-            ApplyBorder(o);
+            ApplyBorderStyle(o->hwnd, o->props.borderStyle);
             break;
         case kLabelGradientWidth:
             p.gradientWidth = ValueInt(v);
@@ -305,28 +292,6 @@ UINT LabelTextFormat(const LabelProps& props) {
     if (props.verticalAlign == 1) format |= DT_VCENTER;
     if (props.verticalAlign == 2) format |= DT_BOTTOM;
     return format;
-}
-
-void BorderStyles(int32_t borderStyle, DWORD* style, DWORD* exStyle) {
-    switch (borderStyle) {
-        case 1:
-            *exStyle |= WS_EX_CLIENTEDGE;
-            break;
-        case 2:
-            *exStyle |= WS_EX_DLGMODALFRAME;
-            break;
-        case 3:
-            *exStyle |= WS_EX_STATICEDGE;
-            break;
-        case 4:
-            *exStyle |= WS_EX_CLIENTEDGE | WS_EX_DLGMODALFRAME;
-            break;
-        case 5:
-            *style |= WS_BORDER;
-            break;
-        default:
-            break;
-    }
 }
 
 void* LabelInterface(int32_t operation) {

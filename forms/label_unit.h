@@ -37,6 +37,3 @@ void* LabelInterface(int32_t operation);
 
 // The DrawText flags of a label's caption.
 UINT LabelTextFormat(const LabelProps& props);
-// Extended styles of a border style (shared with the edit box: 1 sunken,
-// 2 raised frame, 3 thin sunken, 4 both, 5 a plain border as WS_BORDER).
-void BorderStyles(int32_t borderStyle, DWORD* style, DWORD* exStyle);

@@ -8,11 +8,11 @@
 // FILLER_KB adds a table of that much incompressible filler, to bring the
 // database near the slot's size.
 #include <sqlite3.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -163,8 +163,12 @@ int main(int argc, char** argv) {
         return 2;
     }
     std::string data = folder + "/PE_Client_Data";
-    mkdir(folder.c_str(), 0755);
-    mkdir(data.c_str(), 0755);
+    std::error_code made;
+    std::filesystem::create_directories(data, made);
+    if (made) {
+        std::fprintf(stderr, "make_demo_game: cannot make %s: %s\n", data.c_str(), made.message().c_str());
+        return 1;
+    }
 
     std::string scratch = data + "/.demo_db.tmp";
     std::remove(scratch.c_str());
@@ -173,16 +177,22 @@ int main(int argc, char** argv) {
     sqlite3_close(db);
     std::vector<char> database = ReadWhole(scratch);
     std::remove(scratch.c_str());
-    if (!ok || database.empty() || static_cast<long long>(database.size()) > kSlotLength) {
+    if (!ok || database.empty()) {
+        std::fprintf(stderr, "make_demo_game: cannot build the database in %s\n", scratch.c_str());
+        return 1;
+    }
+    if (static_cast<long long>(database.size()) > kSlotLength) {
         std::fprintf(stderr, "make_demo_game: the database (%zu bytes) does not fit the slot\n", database.size());
         return 1;
     }
 
     std::string game = data + "/resources.assets";
     FILE* file = std::fopen(game.c_str(), "wb");
-    if (file == nullptr || fseeko(file, kSlotOffset, SEEK_SET) != 0 ||
-        std::fwrite(database.data(), 1, database.size(), file) != database.size() ||
-        ftruncate(fileno(file), kGameFileSize) != 0 || std::fclose(file) != 0) {
+    bool written = file != nullptr && fseeko(file, kSlotOffset, SEEK_SET) == 0 &&
+                   std::fwrite(database.data(), 1, database.size(), file) == database.size() &&
+                   ftruncate(fileno(file), kGameFileSize) == 0;
+    if (file != nullptr && std::fclose(file) != 0) written = false;
+    if (!written) {
         std::fprintf(stderr, "make_demo_game: cannot write %s\n", game.c_str());
         return 1;
     }

@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
+#include <string>
 
 #include "platform/desk/desk_terminal.h"
 #include "platform/desk/desk_terminal_curses.h"
@@ -21,10 +22,15 @@ constexpr const char* kTerm = "xterm-256color";
 class TerminalExit : public ::testing::Test {
   protected:
     void SetUp() override {
-        output_ = ::testing::TempDir() + "terminal_exit_output";
+        // Tests run in parallel processes: each has an output file of its own,
+        // named after the test so that the death test's child writes the file
+        // its parent reads.
+        output_ = ::testing::TempDir() + "terminal_exit_" +
+                  ::testing::UnitTest::GetInstance()->current_test_info()->name();
         std::remove(output_.c_str());
         GTEST_FLAG_SET(death_test_style, "threadsafe");
     }
+    void TearDown() override { std::remove(output_.c_str()); }
     // In the child: the front end on a pipe and the output file, drawn once,
     // with its terminal restored at the end (set up in the order the real
     // front end uses: the handlers first, so that curses keeps out of them).

@@ -114,23 +114,7 @@ std::vector<std::string> ReadLines(const std::string& path) {
 ProgramImage MainWindowImage(EventHandler event0) {
     static std::vector<uint8_t> segment;
     segment = BuildMainWindowSegment({HandlerAddress(event0), kNoHandler, kNoHandler});
-    static const LibraryRecord* libraries[1];
-    libraries[0] = CoreLibraryRecord();
-    static ProgramHeader header;
-    header = ProgramHeader{3,
-                           0,
-                           0x10095,
-                           0,
-                           nullptr,
-                           0,
-                           segment.data(),
-                           static_cast<Word>(segment.size()),
-                           1,
-                           libraries,
-                           0,
-                           nullptr,
-                           nullptr};
-    return ProgramImage{&header, [] {
+    return ProgramImage{CoreOnlyHeader(segment), [] {
                             g_services.CallRuntimeHelper(kHelperInitializeProgram, 0, 0);
                             g_services.CallRuntimeHelper(
                                 kHelperRegisterEndRoutine,

@@ -39,30 +39,36 @@ bool Recorder(const uint32_t*, int32_t, uint32_t*) {
     return false;
 }
 
+// A program header over a template segment with the core library alone and
+// code base 0. It is one static header: a test process runs one program.
+inline const ProgramHeader* CoreOnlyHeader(const std::vector<uint8_t>& segment) {
+    static const LibraryRecord* libraries[1];
+    libraries[0] = CoreLibraryRecord();
+    static ProgramHeader header;
+    header = ProgramHeader{3,
+                           0,
+                           0x10095,
+                           0,
+                           nullptr,
+                           0,
+                           segment.data(),
+                           static_cast<Word>(segment.size()),
+                           1,
+                           libraries,
+                           0,
+                           nullptr,
+                           nullptr};
+    return &header;
+}
+
 // Starts the runtime with a template segment; stops it (every window gone,
 // the queue drained) at the end of the test.
 class LiveRuntime : public ::testing::Test {
   protected:
     void StartWith(const std::vector<uint8_t>& segment) {
         InstallFormRuntime();
-        static const LibraryRecord* libraries[1];
-        libraries[0] = CoreLibraryRecord();
-        static ProgramHeader header;
-        header = ProgramHeader{3,
-                               0,
-                               0x10095,
-                               0,
-                               nullptr,
-                               0,
-                               segment.data(),
-                               static_cast<Word>(segment.size()),
-                               1,
-                               libraries,
-                               0,
-                               nullptr,
-                               nullptr};
         static ProgramImage image;
-        image = ProgramImage{&header, nullptr};
+        image = ProgramImage{CoreOnlyHeader(segment), nullptr};
         g_app.image = &image;
         g_app.loopStarted = false;
         g_app.quitTaken = false;

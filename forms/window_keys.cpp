@@ -1,6 +1,5 @@
 // Window keys. A focused control that takes Enter itself (a multi-line
-// edit box that is not read-only) keeps it. F1 help files are not opened:
-// the runtime offers no help viewer, so F1 reaches the control unchanged.
+// edit box that is not read-only) keeps it.
 #include "forms/window_keys.h"
 
 #include "forms/event_dispatch.h"
@@ -8,6 +7,7 @@
 #include "forms/loaded_window.h"
 #include "forms/unit_kind.h"
 #include "forms/window_focus.h"
+#include "forms/window_help.h"
 #include "forms/window_props.h"
 #include "forms/window_table.h"
 #include "forms/window_template.h"
@@ -65,6 +65,8 @@ bool PreTranslateWindowKeys(MSG* msg) {
             if (!props->escapeCloses) return false;
             SendMessageA(root, WM_CLOSE, 0, 0);
             return true;
+        case VK_F1:
+            return OpenWindowHelp(static_cast<WindowObject*>(windowObject));
         default:
             return false;
     }

@@ -1,6 +1,6 @@
 // The keys a loaded window handles before its controls see them: Tab and
 // Shift+Tab move the focus, Enter clicks the default button (or moves the
-// focus), Escape asks the window to close.
+// focus), Escape asks the window to close, F1 opens its help.
 #pragma once
 
 #include "platform/win32.h"

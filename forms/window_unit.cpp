@@ -14,6 +14,7 @@
 #include "forms/private_messages.h"
 #include "forms/property_kinds.h"
 #include "forms/unit_kind.h"
+#include "forms/window_help.h"
 #include "forms/window_focus.h"
 #include "forms/window_loader.h"
 #include "forms/window_menu.h"
@@ -450,6 +451,7 @@ LRESULT CALLBACK WindowUnitProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
         case WM_DESTROY: {
             MarkBeingDestroyed(hwnd);
             RaiseUnitEvent(o, kWindowDestroyed);
+            CloseWindowHelp(o);
             HMENU menu = IsWindow(hwnd) ? GetMenu(hwnd) : nullptr;
             if (menu != nullptr) {
                 SetMenu(hwnd, nullptr);

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "forms/unit_object.h"
 #include "forms/window_props.h"
@@ -15,6 +16,7 @@ struct WindowObject : UnitObject {
     HBRUSH brush;        // the background colour's brush, owned; null: the button face
     bool activatedOnce;  // event 8 has been raised
     HWND lastFocus;      // the control that had the focus when the window went inactive
+    std::string openHelp;  // the help file F1 opened, to be closed with the window
 };
 
 // Own properties (index as the property services number them).

@@ -165,3 +165,10 @@ void InitCommonControls();
 BOOL InitCommonControlsEx(const INITCOMMONCONTROLSEX* init);
 
 int MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type);
+
+// The help viewer. The desk has none: it writes each request to the
+// transcript as a `help` line and reports success.
+#define HELP_CONTEXT 0x0001
+#define HELP_QUIT 0x0002
+#define HELP_CONTENTS 0x0003
+BOOL WinHelpA(HWND window, LPCSTR helpFile, UINT command, ULONG_PTR data);

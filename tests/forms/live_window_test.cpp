@@ -2,8 +2,13 @@
 // and Z order, the edit boxes' input modes as the user types, the window's
 // keys, closing (asked, queued, immediate), and the unit table's return to
 // its loaded-time state when the window goes.
+#include <unistd.h>
+
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
+#include <fstream>
+#include <string>
 
 #include "forms/close_window.h"
 #include "forms/event_dispatch.h"
@@ -11,7 +16,9 @@
 #include "forms/private_messages.h"
 #include "forms/property_access.h"
 #include "forms/unit_object.h"
+#include "forms/window_help.h"
 #include "live_fixture.h"
+#include "platform/desk/desk_log.h"
 #include "runtime/command.h"
 #include "runtime/memory.h"
 
@@ -82,6 +89,16 @@ std::string ReadText(uint32_t unitId, int32_t property) {
     std::string copy = text != nullptr ? text : "";
     Release(text);
     return copy;
+}
+
+// The transcript's help lines, each ended by a newline.
+std::string HelpLines(const std::string& path) {
+    std::ifstream in(path);
+    std::string lines;
+    for (std::string line; std::getline(in, line);) {
+        if (line.find("\"event\":\"help\"") != std::string::npos) lines += line + "\n";
+    }
+    return lines;
 }
 
 }  // namespace
@@ -239,6 +256,68 @@ TEST_F(LiveWindowTest, EscapeAsksTheWindowToCloseAndTheLastWindowEndsTheLoop) {
     EXPECT_LT(Find(Events(), {0, 1}), Find(Events(), {0, 2}));
     EXPECT_FALSE(AnyWindowLoaded());
     EXPECT_TRUE(QuitPosted());
+}
+
+TEST_F(LiveWindowTest, F1OpensAnExistingHelpFileAndItClosesWithTheWindow) {
+    const std::string stem = ::testing::TempDir() + "window_help_" + std::to_string(getpid());
+    const std::string log = stem + ".jsonl";
+    const std::string help = stem + ".hlp";
+    std::remove(log.c_str());
+    std::remove(help.c_str());
+    desk::SetLogPath(log);
+    auto helpWindow = [&](int32_t f1Help, int32_t topic) {
+        LiveWindowSource source;
+        WindowProps wp;
+        wp.caption = "帮助";
+        wp.f1Help = f1Help;
+        wp.helpTopic = topic;
+        wp.helpFile = help;
+        source.window.propertyBlock = WriteWindowProps(wp);
+        return source;
+    };
+
+    Load(helpWindow(0, 7));
+    Press(VK_F1);
+    TearDown();
+    Load(helpWindow(1, 7));
+    Press(VK_F1);  // the help file does not exist yet
+    TearDown();
+    EXPECT_EQ(HelpLines(log), "") << "no help without the option or without the file";
+
+    std::ofstream(help) << "help";
+    Load(helpWindow(1, 7));
+    Press(VK_F1);
+    Press(VK_ESCAPE);
+    TearDown();
+    Load(helpWindow(1, 0));
+    Press(VK_F1);
+    TearDown();
+    const std::string file = "\"file\":\"" + help + "\"";
+    EXPECT_EQ(HelpLines(log),
+              "{\"event\":\"help\"," + file + ",\"command\":1,\"data\":7}\n"
+              "{\"event\":\"help\"," + file + ",\"command\":2,\"data\":0}\n"
+              "{\"event\":\"help\"," + file + ",\"command\":3,\"data\":0}\n"
+              "{\"event\":\"help\"," + file + ",\"command\":2,\"data\":0}\n")
+        << "topic 7, closed with the window; topic 0 is the contents";
+    desk::SetLogPath("");
+    std::remove(log.c_str());
+    std::remove(help.c_str());
+}
+
+TEST(WindowHelpFile, WithoutAStoredNameItIsTheProgramsNameWithHlp) {
+    const std::string keptFolder = g_app.folderSlash, keptName = g_app.fileName;
+    WindowProps props;
+    g_app.folderSlash = "C:\\游戏\\";
+    g_app.fileName = "dropedit.v2.exe";
+    EXPECT_EQ(WindowHelpFile(props), "") << "the F1 option is off";
+    props.f1Help = 1;
+    EXPECT_EQ(WindowHelpFile(props), "C:\\游戏\\dropedit.v2.hlp");
+    g_app.fileName = "dropedit";
+    EXPECT_EQ(WindowHelpFile(props), "C:\\游戏\\dropedit.hlp");
+    props.helpFile = "manual.hlp";
+    EXPECT_EQ(WindowHelpFile(props), "manual.hlp");
+    g_app.folderSlash = keptFolder;
+    g_app.fileName = keptName;
 }
 
 TEST_F(LiveWindowTest, AWindowGoneBeforeTheLoopStartedPostsNoQuit) {

@@ -15,6 +15,7 @@
 #include "forms/property_kinds.h"
 #include "forms/unit_kind.h"
 #include "forms/window_help.h"
+#include "forms/window_music.h"
 #include "forms/window_focus.h"
 #include "forms/window_loader.h"
 #include "forms/window_menu.h"
@@ -171,7 +172,7 @@ UnitObject* CreateWindowUnit(const CreateParams& p) {
                  FALSE);
     if (o->props.alwaysOnTop) PlaceOnTop(o);
     ApplyCloseCommand(o);
-    // Background music is not played: the runtime has no sound output.
+    StartWindowMusic(o);
     return o;
 }
 
@@ -201,10 +202,14 @@ bool SetWindowProperty(UnitObject* object, int32_t ownIndex, const PropertyValue
             InvalidateRect(o->hwnd, nullptr, TRUE);
             break;
         case kWindowMusic:
+            StopWindowMusic(o);
             p.music = v.bytes;
+            StartWindowMusic(o);
             break;
         case kWindowMusicMode:
+            StopWindowMusic(o);
             p.musicMode = ValueInt(v);
+            StartWindowMusic(o);
             break;
         case kWindowControlBox:
             p.controlBox = ValueInt(v);
@@ -452,6 +457,7 @@ LRESULT CALLBACK WindowUnitProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
             MarkBeingDestroyed(hwnd);
             RaiseUnitEvent(o, kWindowDestroyed);
             CloseWindowHelp(o);
+            StopWindowMusic(o);
             HMENU menu = IsWindow(hwnd) ? GetMenu(hwnd) : nullptr;
             if (menu != nullptr) {
                 SetMenu(hwnd, nullptr);

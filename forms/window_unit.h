@@ -10,12 +10,12 @@
 #include "forms/window_props.h"
 
 struct WindowObject : UnitObject {
-    WindowProps props;   // the property block's values, kept up to date
-    HICON bigIcon;       // made from the icon byte set, owned ...
-    HICON smallIcon;     // ... likewise; null when the default icon is used
-    HBRUSH brush;        // the background colour's brush, owned; null: the button face
-    bool activatedOnce;  // event 8 has been raised
-    HWND lastFocus;      // the control that had the focus when the window went inactive
+    WindowProps props;     // the property block's values, kept up to date
+    HICON bigIcon;         // made from the icon byte set, owned ...
+    HICON smallIcon;       // ... likewise; null when the default icon is used
+    HBRUSH brush;          // the background colour's brush, owned; null: the button face
+    bool activatedOnce;    // event 8 has been raised
+    HWND lastFocus;        // the control that had the focus when the window went inactive
     std::string openHelp;  // the help file F1 opened, to be closed with the window
 };
 

@@ -1,12 +1,13 @@
 // The platform boundary: runtime code calls the Win32 API by its real names
 // through this header only. On Windows it is <windows.h> plus <commctrl.h>
-// (the up-down control); elsewhere the desk (platform/desk) implements the
+// (the up-down control) and <mmsystem.h> (background music); elsewhere the desk (platform/desk) implements the
 // subset the runtime uses.
 #pragma once
 
 #ifdef _WIN32
 #include <windows.h>
 #include <commctrl.h>
+#include <mmsystem.h>
 #else
 #include "platform/desk/win32_types.h"
 #include "platform/desk/win32_kernel.h"
@@ -14,4 +15,5 @@
 #include "platform/desk/win32_user.h"
 #include "platform/desk/win32_gdi.h"
 #include "platform/desk/win32_nls.h"
+#include "platform/desk/win32_sound.h"
 #endif

@@ -9,8 +9,7 @@
 
 BOOL WinHelpA(HWND, LPCSTR helpFile, UINT command, ULONG_PTR data) {
     if (helpFile == nullptr) return FALSE;
-    desk::LogLine("{\"event\":\"help\",\"file\":" + desk::JsonText(helpFile) +
-                  ",\"command\":" + std::to_string(command) + ",\"data\":" + std::to_string(data) +
-                  "}");
+    desk::LogLine("{\"event\":\"help\",\"file\":" + desk::JsonText(helpFile) + ",\"command\":" +
+                  std::to_string(command) + ",\"data\":" + std::to_string(data) + "}");
     return TRUE;
 }

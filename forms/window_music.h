@@ -5,6 +5,9 @@
 // stops the sound only while it is its own.
 #pragma once
 
+#include <cstdint>
+#include <vector>
+
 #include "forms/window_unit.h"
 
 void StartWindowMusic(WindowObject* window);

@@ -432,18 +432,31 @@ HANDLE CreateFileA(LPCSTR name, DWORD access, DWORD share, LPSECURITY_ATTRIBUTES
     return handle;
 }
 
-BOOL ReadFile(HANDLE handle, LPVOID buffer, DWORD toRead, LPDWORD read, LPOVERLAPPED overlapped) {
-    if (read != nullptr) *read = 0;
+namespace {
+
+// The open file a read or write goes to: a known handle, opened with the
+// access the transfer needs, and no overlapped I/O (the desk has none).
+// Null, with the last error set, otherwise.
+OpenFile* FileForTransfer(HANDLE handle, LPOVERLAPPED overlapped, DWORD access) {
     OpenFile* file = FileFromHandle(handle);
-    if (file == nullptr) return FALSE;
+    if (file == nullptr) return nullptr;
     if (overlapped != nullptr) {
         SetLastError(ERROR_INVALID_PARAMETER);
-        return FALSE;
+        return nullptr;
     }
-    if (!(file->access & GENERIC_READ)) {
+    if (!(file->access & access)) {
         SetLastError(ERROR_ACCESS_DENIED);
-        return FALSE;
+        return nullptr;
     }
+    return file;
+}
+
+}  // namespace
+
+BOOL ReadFile(HANDLE handle, LPVOID buffer, DWORD toRead, LPDWORD read, LPOVERLAPPED overlapped) {
+    if (read != nullptr) *read = 0;
+    OpenFile* file = FileForTransfer(handle, overlapped, GENERIC_READ);
+    if (file == nullptr) return FALSE;
     // A regular file answers short only at its end; keep reading until then.
     DWORD done = 0;
     while (done < toRead) {
@@ -466,16 +479,8 @@ BOOL ReadFile(HANDLE handle, LPVOID buffer, DWORD toRead, LPDWORD read, LPOVERLA
 BOOL WriteFile(HANDLE handle, LPCVOID buffer, DWORD toWrite, LPDWORD written,
                LPOVERLAPPED overlapped) {
     if (written != nullptr) *written = 0;
-    OpenFile* file = FileFromHandle(handle);
+    OpenFile* file = FileForTransfer(handle, overlapped, GENERIC_WRITE);
     if (file == nullptr) return FALSE;
-    if (overlapped != nullptr) {
-        SetLastError(ERROR_INVALID_PARAMETER);
-        return FALSE;
-    }
-    if (!(file->access & GENERIC_WRITE)) {
-        SetLastError(ERROR_ACCESS_DENIED);
-        return FALSE;
-    }
     DWORD done = 0;
     while (done < toWrite) {
         ssize_t n = ::write(file->fd, static_cast<const char*>(buffer) + done,

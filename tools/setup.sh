@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build needs when they are missing (as root),
-# so that a fresh machine needs nothing else.
+# so that a fresh machine needs nothing else, and makes i386 programs run where
+# the kernel runs no 32-bit code.
 set -euo pipefail
 
 packages=(g++-multilib g++-mingw-w64-i686 cmake googletest lib32ncurses-dev tmux sqlite3 ccache)
@@ -17,3 +18,5 @@ if [ ${#missing[@]} -gt 0 ]; then
   apt-get update -qq
   apt-get install -y -qq "${missing[@]}" >/dev/null
 fi
+
+bash "$(dirname "$0")/i386-exec.sh" ensure

@@ -1,0 +1,274 @@
+#!/usr/bin/env python3
+"""The Windows end-to-end suite: dropedit.exe under Wine in demo
+installations, driven with real X input (xdotool), its windows read through
+windump.exe (Win32 itself), the game file's bytes checked after.
+
+Runs inside the Windows bench: python3 suite.py BINDIR OUTDIR [CASE...]
+BINDIR holds dropedit.exe, windump.exe, holdfile.exe and make_demo_game;
+OUTDIR receives screenshots. Prints one line a case and then
+"N passed, N failed"; the exit code is 1 when a case failed.
+"""
+import os
+import shutil
+import sqlite3
+import subprocess
+import sys
+import time
+
+from bench import Case, Program, WindowsDesk, fail, wait_until
+
+TITLE = "Quillmarsh--怪物掉落修改"
+SLOT_OFFSET = 532160740
+SLOT_LENGTH = 2136068
+GAME_SIZE = 653572248
+# Control ids of the main window, as the template gives them.
+MEAT, ITEM, KETTLE, APPLY, NOTES = 100, 140, 200, 160, 170
+
+NOTES_TEXT = ("本工具支持版本有0751官方版、0751修正版（含Steam平台）\r\n"
+              "将本工具放置在游戏目录，双击使用即可。\r\n")
+MISSING_TEXT = ("读取失败，请确保您当前游戏版本为0.751，或者游戏处于关闭状态，且本工具放置于游戏路径下。"
+                "\r\n\r\n错误代码:0*0E000001")
+HELD_TEXT = ("请将该软件放置在游戏路径下，且关闭可能占用进程的其它软件后，再次开启本软件。"
+             "\r\n\r\n错误代码:0*0E000015")
+
+
+class Suite:
+    def __init__(self, bindir, outdir):
+        self.bindir = bindir
+        self.outdir = outdir
+        self.desk = WindowsDesk(os.path.join(bindir, "windump.exe"))
+        self.work = "/tmp/dropedit-cases"
+        self.template = os.path.join(self.work, "template")
+        shutil.rmtree(self.work, ignore_errors=True)
+        os.makedirs(self.work)
+        # One demo installation is made once; each case gets a sparse copy.
+        subprocess.run([os.path.join(bindir, "make_demo_game"), self.template, "600", "1"],
+                       check=True, stdout=subprocess.DEVNULL)
+
+    def install(self, name, game=True):
+        folder = os.path.join(self.work, name)
+        shutil.rmtree(folder, ignore_errors=True)
+        if game:
+            subprocess.run(["cp", "-r", "--sparse=always", self.template, folder], check=True)
+        else:
+            os.makedirs(folder)
+        shutil.copy(os.path.join(self.bindir, "dropedit.exe"), folder)
+        return folder
+
+    def start(self, folder):
+        return Program(["wine", "dropedit.exe"], folder)
+
+    def main_window(self, program):
+        return self.desk.wait_window(program, TITLE, 90)
+
+    def leave(self, program):
+        """Escape over the main window ends the program, with exit code 0."""
+        window = self.desk.window(TITLE)
+        self.desk.click_at(window, 5, 5)
+        self.desk.key("Escape")
+        code = program.wait(60)
+        if code != 0:
+            fail("the program ended with %r after Escape, not 0" % code)
+
+
+def slot(folder):
+    with open(os.path.join(folder, "PE_Client_Data", "resources.assets"), "rb") as f:
+        f.seek(SLOT_OFFSET)
+        return f.read(SLOT_LENGTH)
+
+
+def outside_slot_digest(folder):
+    """A digest of everything outside the slot, read only where data is."""
+    import hashlib
+    digest = hashlib.sha256()
+    path = os.path.join(folder, "PE_Client_Data", "resources.assets")
+    with open(path, "rb") as f:
+        digest.update(f.read(SLOT_OFFSET))
+        f.seek(SLOT_OFFSET + SLOT_LENGTH)
+        while True:
+            block = f.read(1 << 22)
+            if not block:
+                break
+            digest.update(block)
+    return digest.hexdigest(), os.path.getsize(path)
+
+
+def database(data, path):
+    with open(path, "wb") as f:
+        f.write(data)
+    return sqlite3.connect(path)
+
+
+def expected_statements(db, meat, item, kettle):
+    """The statements of one apply, computed here independently of the
+    program: same formula, "%.13g" numbers."""
+    rows = db.execute("SELECT monster_ID, meat_drop, item_drop FROM ai_data ORDER BY rowid").fetchall()
+    meat_now = float(int(float(rows[0][1].split(";")[0]) / 18.0)) if rows else 0.0
+    item_now = float(int(float(rows[0][2].split(";")[0]) / 2.0)) if rows else 0.0
+
+    def scaled(text, now, typed):
+        return "%.13g" % (float(text) / now * typed)
+
+    statements = []
+    for monster, meat_drop, item_drop in rows:
+        m1, m2 = meat_drop.split(";", 1)
+        i1, i2 = item_drop.split(";", 1)
+        statements.append("update ai_data set meat_drop='%s;%s',item_drop='%s;%s' where monster_ID='%s';" % (
+            scaled(m1, meat_now, meat), scaled(m2, meat_now, meat), scaled(i1, item_now, item), i2, monster))
+    statements.append("update skill set _itemsGot='0;40010028,%s' where _id='10441';" % kettle)
+    return statements
+
+
+def table(db, name):
+    return db.execute("SELECT * FROM %s ORDER BY rowid" % name).fetchall()
+
+
+def case_start(suite, case):
+    folder = suite.install("start")
+    program = suite.start(folder)
+    window = suite.main_window(program)
+    texts = {c["id"]: c["text"] for c in window["controls"]}
+    case.expect_equal(texts.get(MEAT), "2", "meat box")
+    case.expect_equal(texts.get(ITEM), "2", "item box")
+    case.expect_equal(texts.get(KETTLE), "5", "kettle box")
+    captions = [c["text"] for c in window["controls"]]
+    for caption in ("确认修改", "说明", "您当前使用的游戏版本为：", "0.751（Steam）", "货币掉落", "物品掉落"):
+        case.expect(caption in captions, "no control shows %r: %r" % (caption, captions))
+    case.expect("非Steam" not in "".join(captions), "the template's version caption is shown")
+    case.expect_equal((window["w"], window["h"]), (337, 222), "main window size")
+    suite.desk.screenshot(window, os.path.join(suite.outdir, "main-window-%s.png" % case.locale))
+    with open(os.path.join(folder, "pe.bin"), "rb") as f:
+        case.expect(f.read() == slot(folder), "pe.bin is not the slot byte for byte")
+    suite.leave(program)
+
+
+def case_apply(suite, case):
+    folder = suite.install("apply")
+    before = slot(folder)
+    outside = outside_slot_digest(folder)
+    program = suite.start(folder)
+    suite.main_window(program)
+    suite.desk.replace_text(TITLE, MEAT, "3")
+    suite.desk.replace_text(TITLE, ITEM, "1")
+    suite.desk.replace_text(TITLE, KETTLE, "7")
+    suite.desk.click_control(TITLE, APPLY)
+    box = suite.desk.wait_box(program, "恭喜", 60)
+    case.expect_equal(box["message"], "修改成功", "success box text")
+    suite.desk.answer(box)
+    after = slot(folder)
+    case.expect(after != before, "the slot did not change")
+    case.expect_equal(outside_slot_digest(folder), outside, "bytes outside the slot")
+    original = database(before, "/tmp/original.db")
+    applied = database(after, "/tmp/applied.db")
+    case.expect_equal(applied.execute("SELECT meat_drop || '/' || item_drop FROM ai_data "
+                                      "WHERE monster_ID='1001'").fetchone(), ("54;81/2;1",), "monster 1001")
+    case.expect_equal(applied.execute("SELECT _itemsGot FROM skill WHERE _id=10441").fetchone(),
+                      ("0;40010028,7",), "kettle")
+    for statement in expected_statements(original, 3, 1, "7"):
+        original.execute(statement)
+    case.expect(table(applied, "ai_data") == table(original, "ai_data"), "ai_data is not rescaled as computed")
+    case.expect(table(applied, "skill") == table(original, "skill"), "skill is not as computed")
+    case.expect_equal(applied.execute("PRAGMA integrity_check").fetchone(), ("ok",), "integrity")
+    suite.leave(program)
+
+
+def case_notes(suite, case):
+    folder = suite.install("notes")
+    before = slot(folder)
+    program = suite.start(folder)
+    suite.main_window(program)
+    suite.desk.click_control(TITLE, NOTES)
+    box = suite.desk.wait_box(program, "使用说明", 60)
+    case.expect_equal(box["message"], NOTES_TEXT, "usage notes")
+    suite.desk.answer(box)
+    case.expect(slot(folder) == before, "the usage notes changed the game file")
+    suite.leave(program)
+
+
+def fatal_start(suite, case, folder, text, program=None):
+    program = program or suite.start(folder)
+    box = suite.desk.wait_box(program, "ERROR", 90)
+    case.expect_equal(box["message"], text, "error box text")
+    case.expect(suite.desk.window(TITLE, visible_only=True) is None, "the main window is shown beside the error")
+    suite.desk.answer(box)
+    code = program.wait(60)
+    case.expect_equal(code, 0, "exit code after the error")
+
+
+def case_missing(suite, case):
+    folder = suite.install("missing", game=False)
+    fatal_start(suite, case, folder, MISSING_TEXT)
+
+
+def case_held(suite, case):
+    folder = suite.install("held")
+    before = slot(folder)
+    flag, release = os.path.join(folder, "held.flag"), os.path.join(folder, "release.flag")
+    holder = Program(["wine", os.path.join(suite.bindir, "holdfile.exe"), "PE_Client_Data\\resources.assets",
+                      "held.flag", "release.flag"], folder)
+    try:
+        wait_until(lambda: os.path.exists(flag), 60, "the other program holds the game file")
+        fatal_start(suite, case, folder, HELD_TEXT)
+    finally:
+        open(release, "w").close()
+        holder.wait(60)
+    case.expect(slot(folder) == before, "the held game file changed")
+
+
+def case_escape(suite, case):
+    folder = suite.install("escape")
+    program = suite.start(folder)
+    suite.main_window(program)
+    suite.leave(program)
+    case.expect(suite.desk.window(TITLE) is None, "a window is left after the end")
+
+
+def case_edit_rules(suite, case):
+    folder = suite.install("edit")
+    program = suite.start(folder)
+    suite.main_window(program)
+    suite.desk.replace_text(TITLE, MEAT, "12a345678")
+    case.expect_equal(suite.desk.control(TITLE, MEAT)["text"], "12345", "box after typing 12a345678")
+    suite.desk.replace_text(TITLE, ITEM, "-0x7")
+    case.expect_equal(suite.desk.control(TITLE, ITEM)["text"], "-07", "box after typing -0x7")
+    # Leaving the box normalises it to a whole number.
+    suite.desk.click_control(TITLE, KETTLE)
+    wait_until(lambda: suite.desk.control(TITLE, ITEM)["text"] == "-7", 20, "the item box reads -7 after leaving it")
+    suite.leave(program)
+
+
+CASES = [
+    ("start-up window and its values", case_start),
+    ("apply new multipliers", case_apply),
+    ("usage notes", case_notes),
+    ("missing game file", case_missing),
+    ("game file held by another program", case_held),
+    ("Escape ends the program", case_escape),
+    ("edit box rules", case_edit_rules),
+]
+
+
+def main():
+    bindir, outdir = sys.argv[1], sys.argv[2]
+    chosen = sys.argv[3:]
+    os.makedirs(outdir, exist_ok=True)
+    locale = os.environ.get("LANG", "").split(".")[0]
+    suite = Suite(bindir, outdir)
+    passed = failed = 0
+    for name, run in CASES:
+        if chosen and run.__name__[len("case_"):] not in chosen:
+            continue
+        case = Case(name, locale)
+        if case.run(lambda: run(suite, case), suite.desk, os.path.join(outdir, "failed-%s-%s.png" % (
+                run.__name__[len("case_"):], locale))):
+            passed += 1
+        else:
+            failed += 1
+        subprocess.run(["wineserver", "-k"], stderr=subprocess.DEVNULL)
+        subprocess.run(["wineserver", "-p"], stderr=subprocess.DEVNULL)
+    print("%d passed, %d failed" % (passed, failed), flush=True)
+    return 1 if failed else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())

@@ -1,10 +1,12 @@
 // The start-up check of the game file and the copy of its database slot
 // into the cache file "pe.bin".
+#include "app/checksum.h"
 #include "app/editor_state.h"
 #include "app/game_routines.h"
 #include "app/main_window_template.h"
 #include "app/program_calls.h"
 #include "app/program_helpers.h"
+#include "app/pending_write.h"
 #include "app/program_texts.h"
 
 namespace {
@@ -34,6 +36,13 @@ void CheckGameFile() {
 
     WriteUnitText(kVersionLabelId, kTexts.versionText);
 
+    // A write-back that a crash cut short is finished before anything reads
+    // the slot; when it cannot be, the program stops here and touches nothing.
+    if (!FinishPendingWrite()) {
+        CloseMainWindow();
+        return;
+    }
+
     int64_t size = ValueInt(CallCore(kCmdFileSize, {TextArg(g_editor.game_file_path)}));
     if (size == g_editor.expected_file_size) {
         ExtractDatabase();
@@ -52,6 +61,9 @@ void ExtractDatabase() {
         CallCore(kCmdMovePosition, {MakeInt(file), MakeInt(1), MakeInt(static_cast<int32_t>(g_editor.db_offset))});
         void* slot = FromWord<void>(
             CallCore(kCmdReadByteSet, {MakeInt(file), MakeInt(static_cast<int32_t>(g_editor.db_length))}).low);
+        // What the slot held when this run read it: the write-back writes
+        // only over that, never over a change made behind the tool's back.
+        g_editor.slot_checksum = ByteSetCrc32(slot);
         written = ValueInt(CallCore(kCmdWriteFile, {TextArg(kTexts.cacheFile), ByteSetArg(slot)})) != 0;
         ProgramRelease(slot);
         CallCore(kCmdCloseAllFiles);

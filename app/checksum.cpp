@@ -30,7 +30,8 @@ uint32_t Crc32(const void* bytes, uint32_t length) {
 
 uint32_t ByteSetCrc32(const void* byteSet) {
     int32_t length = ByteSetLength(byteSet);
-    return length > 0 ? Crc32(ByteSetData(byteSet), static_cast<uint32_t>(length)) : Crc32(nullptr, 0);
+    return length > 0 ? Crc32(ByteSetData(byteSet), static_cast<uint32_t>(length))
+                      : Crc32(nullptr, 0);
 }
 
 void Crc32Text(uint32_t crc, char (&text)[9]) {

@@ -31,8 +31,8 @@ double RecordNumber(const void* record, const char* key) {
 void* OriginalRecord(uint32_t crc) {
     char* meat = FromWord<char>(CallCore(kCmdToText, {MakeInt(g_editor.meat_multiplier)}).low);
     char* item = FromWord<char>(CallCore(kCmdToText, {MakeInt(g_editor.item_multiplier)}).low);
-    char* how = JoinTexts({kTexts.restoreHowStart, meat, kTexts.restoreHowItem, item, kTexts.restoreHowKettle,
-                           g_editor.kettle_amount, kTexts.restoreHowEnd});
+    char* how = JoinTexts({kTexts.restoreHowStart, meat, kTexts.restoreHowItem, item,
+                           kTexts.restoreHowKettle, g_editor.kettle_amount, kTexts.restoreHowEnd});
     RecordBuilder record;
     record.Note(kTexts.originalNote);
     record.Note(how);
@@ -117,7 +117,8 @@ KeepResult KeepOriginal(const KeptOriginal& kept, const void* current, uint32_t 
     void* record = OriginalRecord(currentCrc);
     // The slot file first and flushed, the record last: a record on the disk
     // always speaks of a whole slot file.
-    bool saved = WriteFlushed(kTexts.originalSlotFile, {current}) && WriteFlushed(kTexts.originalRecordFile, {record});
+    bool saved = WriteFlushed(kTexts.originalSlotFile, {current}) &&
+                 WriteFlushed(kTexts.originalRecordFile, {record});
     ProgramRelease(record);
     if (saved) return KeepResult::kKept;
     CloseAllFiles();

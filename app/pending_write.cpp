@@ -20,7 +20,9 @@ namespace {
 
 constexpr int32_t kRecordLimit = 4096;
 
-void ShowRefusal(const char* text) { ShowMessage(text, 16, kTexts.titleRefused); }
+void ShowRefusal(const char* text) {
+    ShowMessage(text, 16, kTexts.titleRefused);
+}
 
 // message + CR LF CR LF + code line, flags 16, title "ERROR".
 void ShowFatal(const char* message, const char* codeLine) {
@@ -157,7 +159,8 @@ bool CommitSlot(const void* slot, const KeptOriginal& original) {
 
     uint32_t newCrc = ByteSetCrc32(slot);
     void* record = IntentRecord(oldCrc, newCrc);
-    bool intended = WriteFlushed(kTexts.pendingOldFile, {oldSlot}) && WriteFlushed(kTexts.pendingNewFile, {slot}) &&
+    bool intended = WriteFlushed(kTexts.pendingOldFile, {oldSlot}) &&
+                    WriteFlushed(kTexts.pendingNewFile, {slot}) &&
                     WriteFlushed(kTexts.pendingRecordFile, {record});
     ProgramRelease(record);
     ProgramRelease(oldSlot);

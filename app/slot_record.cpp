@@ -28,7 +28,8 @@ bool Sealed(const void* record, uint32_t* bodyLength) {
     uint32_t body = static_cast<uint32_t>(length) - lineLength;
     if (body > 0 && bytes[body - 1] != '\n') return false;
     const char* line = bytes + body;
-    if (std::memcmp(line, key, keyLength) != 0 || line[lineLength - 2] != '\r' || line[lineLength - 1] != '\n') {
+    if (std::memcmp(line, key, keyLength) != 0 || line[lineLength - 2] != '\r' ||
+        line[lineLength - 1] != '\n') {
         return false;
     }
     char expected[9];
@@ -40,7 +41,9 @@ bool Sealed(const void* record, uint32_t* bodyLength) {
 
 }  // namespace
 
-RecordBuilder::~RecordBuilder() { ProgramRelease(text_); }
+RecordBuilder::~RecordBuilder() {
+    ProgramRelease(text_);
+}
 
 void RecordBuilder::Add(const char* a, const char* b) {
     LineEnd end;
@@ -49,9 +52,13 @@ void RecordBuilder::Add(const char* a, const char* b) {
     text_ = joined;
 }
 
-void RecordBuilder::Note(const char* text) { Add(text, nullptr); }
+void RecordBuilder::Note(const char* text) {
+    Add(text, nullptr);
+}
 
-void RecordBuilder::Field(const char* key, const char* value) { Add(key, value); }
+void RecordBuilder::Field(const char* key, const char* value) {
+    Add(key, value);
+}
 
 void RecordBuilder::Field(const char* key, int64_t value) {
     char* text = IntText(value);
@@ -91,7 +98,8 @@ char* RecordValue(const void* record, const char* key) {
         const char* end = static_cast<const char*>(std::memchr(line, '\n', body - start));
         uint32_t lineLength = static_cast<uint32_t>(end - line) + 1;
         // Lines end in CR LF; the value is what lies between the key and CR.
-        if (lineLength >= keyLength + 2 && std::memcmp(line, key, keyLength) == 0 && end[-1] == '\r') {
+        if (lineLength >= keyLength + 2 && std::memcmp(line, key, keyLength) == 0 &&
+            end[-1] == '\r') {
             uint32_t valueLength = lineLength - static_cast<uint32_t>(keyLength) - 2;
             char* value = static_cast<char*>(ProgramAllocate(valueLength + 1));
             std::memcpy(value, line + keyLength, valueLength);

@@ -7,7 +7,7 @@
 #include <cstdint>
 
 class RecordBuilder {
-public:
+  public:
     RecordBuilder() = default;
     ~RecordBuilder();
     RecordBuilder(const RecordBuilder&) = delete;
@@ -22,7 +22,7 @@ public:
     // A new byte set: the lines so far and the check line over them.
     void* Seal() const;
 
-private:
+  private:
     void Add(const char* a, const char* b);
     char* text_ = nullptr;  // runtime heap text
 };

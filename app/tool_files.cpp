@@ -7,10 +7,13 @@
 
 namespace {
 
-bool Logical(const ArgValue& value) { return ValueInt(value) != 0; }
+bool Logical(const ArgValue& value) {
+    return ValueInt(value) != 0;
+}
 
 bool MoveTo(int32_t file, int64_t offset) {
-    return Logical(CallCore(kCmdMovePosition, {MakeInt(file), MakeInt(1), MakeInt(static_cast<int32_t>(offset))}));
+    return Logical(CallCore(kCmdMovePosition,
+                            {MakeInt(file), MakeInt(1), MakeInt(static_cast<int32_t>(offset))}));
 }
 
 void* ReadBytes(int32_t file, int32_t length) {
@@ -34,14 +37,21 @@ void* TextByteSet(const char* text) {
 bool SameBytes(const void* a, const void* b) {
     int32_t length = ByteSetLength(a);
     if (length != ByteSetLength(b)) return false;
-    return length <= 0 || std::memcmp(ByteSetData(a), ByteSetData(b), static_cast<size_t>(length)) == 0;
+    return length <= 0 ||
+           std::memcmp(ByteSetData(a), ByteSetData(b), static_cast<size_t>(length)) == 0;
 }
 
-int32_t FileSizeOf(const char* name) { return ValueInt(CallCore(kCmdFileSize, {TextArg(name)})); }
+int32_t FileSizeOf(const char* name) {
+    return ValueInt(CallCore(kCmdFileSize, {TextArg(name)}));
+}
 
-bool DeleteNamedFile(const char* name) { return Logical(CallCore(kCmdDeleteFile, {TextArg(name)})); }
+bool DeleteNamedFile(const char* name) {
+    return Logical(CallCore(kCmdDeleteFile, {TextArg(name)}));
+}
 
-void CloseAllFiles() { CallCore(kCmdCloseAllFiles); }
+void CloseAllFiles() {
+    CallCore(kCmdCloseAllFiles);
+}
 
 int32_t OpenExclusive(const char* name) {
     return ValueInt(CallCore(kCmdOpenFile, {TextArg(name), MakeInt(3), MakeInt(4)}));
@@ -81,6 +91,7 @@ void* ReadSlotAt(int32_t file, int64_t offset, int64_t length) {
 }
 
 bool WriteSlotAt(int32_t file, int64_t offset, const void* slot) {
-    return MoveTo(file, offset) && Logical(CallCore(kCmdWriteByteSet, {MakeInt(file), ByteSetArg(slot)})) &&
+    return MoveTo(file, offset) &&
+           Logical(CallCore(kCmdWriteByteSet, {MakeInt(file), ByteSetArg(slot)})) &&
            Logical(CallCore(kCmdFlushFile, {MakeInt(file)}));
 }

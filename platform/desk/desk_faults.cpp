@@ -13,9 +13,9 @@ enum class FaultKind { kNone, kCrashWrite, kCrashFlush, kCrashDelete, kLoseWrite
 
 struct Fault {
     FaultKind kind = FaultKind::kNone;
-    std::string name;     // part of the file names it applies to
-    uint64_t count = 0;   // bytes (crash-write) or calls (the others)
-    uint64_t seen = 0;    // bytes or calls counted so far
+    std::string name;    // part of the file names it applies to
+    uint64_t count = 0;  // bytes (crash-write) or calls (the others)
+    uint64_t seen = 0;   // bytes or calls counted so far
 };
 
 Fault Parse(const char* text) {

@@ -1,5 +1,7 @@
 // Record files and their checksum: a whole record reads back its values; a
 // record cut short or changed in any byte reads as no record.
+#include "app/slot_record.h"
+
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -7,14 +9,14 @@
 
 #include "app/checksum.h"
 #include "app/program_calls.h"
-#include "app/slot_record.h"
 #include "app/tool_files.h"
 #include "runtime/value.h"
 
 namespace {
 
 std::string Bytes(const void* byteSet) {
-    return std::string(reinterpret_cast<const char*>(ByteSetData(byteSet)), static_cast<size_t>(ByteSetLength(byteSet)));
+    return std::string(reinterpret_cast<const char*>(ByteSetData(byteSet)),
+                       static_cast<size_t>(ByteSetLength(byteSet)));
 }
 
 void* Sealed() {

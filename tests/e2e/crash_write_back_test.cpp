@@ -14,9 +14,11 @@
 namespace {
 
 constexpr int kRows = 200;  // small: every kill point costs two runs
-const char kApply[] = "clear 100\ntype 100 3\nclear 140\ntype 140 1\nclear 200\ntype 200 7\nclick 160\n";
+const char kApply[] =
+    "clear 100\ntype 100 3\nclear 140\ntype 140 1\nclear 200\ntype 200 7\nclick 160\n";
 const char kCompleted[] =
-    u8"{\"event\":\"messagebox\",\"title\":\"恭喜\",\"text\":\"上次被中断的修改已补全。\",\"flags\":8192,"
+    u8"{\"event\":\"messagebox\",\"title\":\"恭喜\",\"text\":\"上次被中断的修改已补全。\","
+    u8"\"flags\":8192,"
     u8"\"answer\":\"OK\"}";
 
 struct KillPoint {
@@ -42,8 +44,8 @@ Reference MakeReference() {
 }
 
 bool ShowsBox(const std::string& dump, int id, const std::string& text) {
-    return dump.find("\"id\":" + std::to_string(id) + ",\"class\":\"EDIT\",\"text\":\"" + text + "\"") !=
-           std::string::npos;
+    return dump.find("\"id\":" + std::to_string(id) + ",\"class\":\"EDIT\",\"text\":\"" + text +
+                     "\"") != std::string::npos;
 }
 
 void KillAndRestart(const Reference& ref, const KillPoint& point) {
@@ -60,7 +62,8 @@ void KillAndRestart(const Reference& ref, const KillPoint& point) {
     ASSERT_EQ(killed.exitStatus, -1) << "the fault must kill the program\n" << killed.All();
     EXPECT_FALSE(killed.Has(u8"修改成功")) << killed.All();
 
-    ProgramRun again = RunDropedit(demo, "answer OK\ndump\n");  // the box of a finished write-back first
+    ProgramRun again =
+        RunDropedit(demo, "answer OK\ndump\n");  // the box of a finished write-back first
     EXPECT_EQ(again.exitStatus, 0) << again.All();
     std::vector<char> slot = ReadFileRange(demo.GamePath(), kSlotOffset, kSlotLength);
     EXPECT_TRUE(slot == ref.oldSlot || slot == ref.newSlot) << "the slot is a mix";
@@ -69,15 +72,20 @@ void KillAndRestart(const Reference& ref, const KillPoint& point) {
     ASSERT_EQ(again.Events("dump").size(), 1u) << again.All();
     const std::string dump = again.Events("dump").front();
     if (slot == ref.newSlot) {
-        EXPECT_TRUE(ShowsBox(dump, 100, "3") && ShowsBox(dump, 140, "1") && ShowsBox(dump, 200, "7")) << dump;
+        EXPECT_TRUE(ShowsBox(dump, 100, "3") && ShowsBox(dump, 140, "1") &&
+                    ShowsBox(dump, 200, "7"))
+            << dump;
     } else {
-        EXPECT_TRUE(ShowsBox(dump, 100, "2") && ShowsBox(dump, 140, "2") && ShowsBox(dump, 200, "5")) << dump;
+        EXPECT_TRUE(ShowsBox(dump, 100, "2") && ShowsBox(dump, 140, "2") &&
+                    ShowsBox(dump, 200, "5"))
+            << dump;
     }
     EXPECT_EQ(Outside(demo), outside);
     EXPECT_EQ(FileSize(demo.GamePath()), kGameFileSize);
     for (const char* name : kPendingFiles) EXPECT_FALSE(Exists(InFolder(demo, name))) << name;
     if (Exists(InFolder(demo, kOriginalRecordFile))) {
-        EXPECT_EQ(ReadFileRange(InFolder(demo, kOriginalSlotFile), 0, kSlotLength + 1), ref.oldSlot);
+        EXPECT_EQ(ReadFileRange(InFolder(demo, kOriginalSlotFile), 0, kSlotLength + 1),
+                  ref.oldSlot);
     }
 }
 
@@ -85,8 +93,8 @@ void KillAndRestart(const Reference& ref, const KillPoint& point) {
 
 TEST(DropeditCrash, KilledWhileWritingTheSlotTheRestartWritesTheNewDatabase) {
     Reference ref = MakeReference();
-    for (long long bytes : {0LL, 1LL, 4095LL, 65536LL, 700001LL, kSlotLength / 2, 1500000LL, kSlotLength - 1,
-                            kSlotLength}) {
+    for (long long bytes : {0LL, 1LL, 4095LL, 65536LL, 700001LL, kSlotLength / 2, 1500000LL,
+                            kSlotLength - 1, kSlotLength}) {
         KillAndRestart(ref, {"crash-write:resources.assets:" + std::to_string(bytes), true, true});
     }
 }

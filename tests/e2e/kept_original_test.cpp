@@ -25,8 +25,8 @@ std::string Fatal(const std::string& message, const std::string& code) {
 }
 
 std::string Typed(const std::string& meat, const std::string& item, const std::string& kettle) {
-    return "clear 100\ntype 100 " + meat + "\nclear 140\ntype 140 " + item + "\nclear 200\ntype 200 " + kettle +
-           "\nclick 160\n";
+    return "clear 100\ntype 100 " + meat + "\nclear 140\ntype 140 " + item +
+           "\nclear 200\ntype 200 " + kettle + "\nclick 160\n";
 }
 
 const std::string kSuccess = Box(u8"恭喜", u8"修改成功", 8192);
@@ -41,7 +41,9 @@ const std::string kDamaged = Fatal(
     u8"写入记录（dropedit-pending开头的文件）保留在本工具目录中，请验证游戏文件完整性后删除它们。",
     u8"错误代码:0*0E000022");
 
-std::vector<char> Slot(const DemoInstall& demo) { return ReadFileRange(demo.GamePath(), kSlotOffset, kSlotLength); }
+std::vector<char> Slot(const DemoInstall& demo) {
+    return ReadFileRange(demo.GamePath(), kSlotOffset, kSlotLength);
+}
 
 bool AnyToolFile(const DemoInstall& demo) {
     for (const char* name : kPendingFiles) {
@@ -72,20 +74,25 @@ TEST(DropeditReadBack, AWriteThatNeverReachedTheFileIsAFailureAndTheNextStartRep
     launch.env["DESK_FAULT"] = "lose-write:resources.assets:1";
     ProgramRun run = RunProgramBinary(launch);
     EXPECT_TRUE(run.Has(Box(u8"错误",
-                            u8"修改失败：写入后读回的游戏数据与写入的不一致。请重新开启本软件，未完成的修改会自动补全。",
+                            u8"修改失败：写入后读回的游戏数据与写入的不一致。请重新开启本软件，未完"
+                            u8"成的修改会自动补全。",
                             8208)))
         << run.All();
     EXPECT_FALSE(run.Has(u8"修改成功"));
     EXPECT_EQ(Slot(demo), before);
-    for (const char* name : kPendingFiles) EXPECT_TRUE(Exists(InFolder(demo, name))) << "the intent stays: " << name;
+    for (const char* name : kPendingFiles)
+        EXPECT_TRUE(Exists(InFolder(demo, name))) << "the intent stays: " << name;
 
-    std::vector<char> intended = ReadFileRange(InFolder(demo, kPendingFiles[1]), 0, kSlotLength + 1);
+    std::vector<char> intended =
+        ReadFileRange(InFolder(demo, kPendingFiles[1]), 0, kSlotLength + 1);
     ASSERT_EQ(intended.size(), static_cast<size_t>(kSlotLength));
 
-    ProgramRun again = RunDropedit(demo, "answer OK\ndump\n");  // the box of a finished write-back first
+    ProgramRun again =
+        RunDropedit(demo, "answer OK\ndump\n");  // the box of a finished write-back first
     EXPECT_EQ(again.Events("messagebox"), std::vector<std::string>{kCompleted}) << again.All();
     EXPECT_EQ(Slot(demo), intended);
-    EXPECT_NE(again.Events("dump").front().find("\"id\":100,\"class\":\"EDIT\",\"text\":\"3\""), std::string::npos)
+    EXPECT_NE(again.Events("dump").front().find("\"id\":100,\"class\":\"EDIT\",\"text\":\"3\""),
+              std::string::npos)
         << again.All();
     for (const char* name : kPendingFiles) EXPECT_FALSE(Exists(InFolder(demo, name))) << name;
 }
@@ -96,7 +103,8 @@ TEST(DropeditOriginal, IsKeptOnceAndTypingItsValuesBackWritesItExactly) {
     EXPECT_TRUE(RunDropedit(demo, Typed("3", "1", "7")).Has(kSuccess));
     EXPECT_EQ(ReadFileRange(InFolder(demo, kOriginalSlotFile), 0, kSlotLength + 1), original);
     const std::string record = ReadText(InFolder(demo, kOriginalRecordFile));
-    EXPECT_NE(record.find("\r\nmeat=2\r\nitem=2\r\nkettle=5\r\ncheck="), std::string::npos) << record;
+    EXPECT_NE(record.find("\r\nmeat=2\r\nitem=2\r\nkettle=5\r\ncheck="), std::string::npos)
+        << record;
     EXPECT_NE(record.find("\r\ncrc32="), std::string::npos) << record;
 
     // A second apply, in a later run, leaves what is kept as it was.
@@ -119,10 +127,12 @@ TEST(DropeditOriginal, AfterAnApplyWithZeroTheWayBackStillWorks) {
     // The next start shows 0 and can rescale nothing, but the original
     // values bring the original back.
     ProgramRun run = RunDropedit(demo, "dump\n" + Typed("3", "2", "5") + Typed("2", "2", "5"));
-    EXPECT_NE(run.Events("dump").front().find("\"id\":100,\"class\":\"EDIT\",\"text\":\"0\""), std::string::npos)
+    EXPECT_NE(run.Events("dump").front().find("\"id\":100,\"class\":\"EDIT\",\"text\":\"0\""),
+              std::string::npos)
         << run.All();
     EXPECT_EQ(run.Events("messagebox"),
-              (std::vector<std::string>{Box(u8"错误", u8"当前倍率为0，无法按比例修改掉落数值。", 8208), kRestored}))
+              (std::vector<std::string>{
+                  Box(u8"错误", u8"当前倍率为0，无法按比例修改掉落数值。", 8208), kRestored}))
         << run.All();
     EXPECT_EQ(Slot(demo), original);
 }
@@ -130,11 +140,14 @@ TEST(DropeditOriginal, AfterAnApplyWithZeroTheWayBackStillWorks) {
 TEST(DropeditOriginal, ANegativeMultiplierIsRefusedAndNothingIsWritten) {
     DemoInstall demo = MakeDemoInstall("negative", kRows);
     std::vector<char> before = Slot(demo);
-    ProgramRun run = RunDropedit(demo, Typed("-3", "1", "7") + Typed("3", "-1", "7") + Typed("-0.5", "1", "7"));
+    ProgramRun run =
+        RunDropedit(demo, Typed("-3", "1", "7") + Typed("3", "-1", "7") + Typed("-0.5", "1", "7"));
     const std::string refused = Box(u8"错误", u8"倍率不能为负数，请输入0或正数。", 8208);
-    EXPECT_EQ(run.Events("messagebox"), (std::vector<std::string>{refused, refused, refused})) << run.All();
+    EXPECT_EQ(run.Events("messagebox"), (std::vector<std::string>{refused, refused, refused}))
+        << run.All();
     EXPECT_EQ(Slot(demo), before);
-    EXPECT_EQ(ReadFileRange(demo.CachePath(), 0, kSlotLength + 1), before) << "not even the cache is changed";
+    EXPECT_EQ(ReadFileRange(demo.CachePath(), 0, kSlotLength + 1), before)
+        << "not even the cache is changed";
     EXPECT_FALSE(AnyToolFile(demo));
 }
 
@@ -146,10 +159,11 @@ TEST(DropeditOriginal, ADamagedKeptOriginalIsNeverReplacedAndTheApplyIsRefused) 
     std::vector<char> before = Slot(demo);
     ProgramRun run = RunDropedit(demo, Typed("4", "1", "7"));
     EXPECT_EQ(run.Events("messagebox"),
-              std::vector<std::string>{Box(u8"错误",
-                                           u8"本工具目录中保存的原始数据（dropedit-original-0.751）已损坏，"
-                                           u8"为免丢失原始数据，游戏文件未被修改。",
-                                           8208)})
+              std::vector<std::string>{
+                  Box(u8"错误",
+                      u8"本工具目录中保存的原始数据（dropedit-original-0.751）已损坏，"
+                      u8"为免丢失原始数据，游戏文件未被修改。",
+                      8208)})
         << run.All();
     EXPECT_EQ(Slot(demo), before);
     EXPECT_EQ(ReadFileRange(InFolder(demo, kOriginalSlotFile), 0, kSlotLength), kept);

@@ -2,17 +2,17 @@
 #include "write_back_files.h"
 
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <fstream>
 #include <sstream>
 
-#include <gtest/gtest.h>
-
 const char* const kOriginalSlotFile = "dropedit-original-0.751.bin";
 const char* const kOriginalRecordFile = "dropedit-original-0.751.txt";
-const char* const kPendingFiles[3] = {"dropedit-pending.txt", "dropedit-pending-new.bin", "dropedit-pending-old.bin"};
+const char* const kPendingFiles[3] = {"dropedit-pending.txt", "dropedit-pending-new.bin",
+                                      "dropedit-pending-old.bin"};
 
 namespace {
 constexpr long long kMark = 4096;
@@ -26,7 +26,9 @@ std::vector<std::pair<long long, long long>> MarkedRanges() {
 }
 }  // namespace
 
-std::string InFolder(const DemoInstall& demo, const std::string& name) { return demo.folder + "/" + name; }
+std::string InFolder(const DemoInstall& demo, const std::string& name) {
+    return demo.folder + "/" + name;
+}
 
 bool Exists(const std::string& path) {
     struct stat st;
@@ -55,8 +57,10 @@ void MarkOutsideTheSlot(const DemoInstall& demo) {
     ASSERT_GE(fd, 0);
     for (const auto& range : MarkedRanges()) {
         std::vector<char> bytes(static_cast<size_t>(range.second));
-        for (size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<char>((range.first + i) * 31 + 7);
-        ASSERT_EQ(pwrite(fd, bytes.data(), bytes.size(), range.first), static_cast<ssize_t>(bytes.size()));
+        for (size_t i = 0; i < bytes.size(); ++i)
+            bytes[i] = static_cast<char>((range.first + i) * 31 + 7);
+        ASSERT_EQ(pwrite(fd, bytes.data(), bytes.size(), range.first),
+                  static_cast<ssize_t>(bytes.size()));
     }
     close(fd);
 }

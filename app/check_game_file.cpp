@@ -4,22 +4,10 @@
 #include "app/editor_state.h"
 #include "app/game_routines.h"
 #include "app/main_window_template.h"
+#include "app/pending_write.h"
 #include "app/program_calls.h"
 #include "app/program_helpers.h"
-#include "app/pending_write.h"
 #include "app/program_texts.h"
-
-namespace {
-
-// message + CR LF CR LF + code line, flags 16, title "ERROR".
-void ShowFatal(const char* message, const char* codeLine) {
-    LineEnd end;
-    char* text = JoinTexts({message, end.cr, end.lf, end.cr, end.lf, codeLine});
-    ShowMessage(text, 16, kTexts.titleFatal);
-    ProgramRelease(text);
-}
-
-}  // namespace
 
 void CloseMainWindow() {
     ArgValue window{kMainWindowId, kMainWindowUnitId, DT_WINDOW};
@@ -48,7 +36,7 @@ void CheckGameFile() {
         ExtractDatabase();
         return;
     }
-    ShowFatal(kTexts.sizeMismatch, kTexts.sizeMismatchCode);
+    ShowCodedError(kTexts.sizeMismatch, kTexts.sizeMismatchCode);
     CloseMainWindow();
 }
 
@@ -64,16 +52,17 @@ void ExtractDatabase() {
         // What the slot held when this run read it: the write-back writes
         // only over that, never over a change made behind the tool's back.
         g_editor.slot_checksum = ByteSetCrc32(slot);
+        g_editor.start_checksum = g_editor.slot_checksum;
         written = ValueInt(CallCore(kCmdWriteFile, {TextArg(kTexts.cacheFile), ByteSetArg(slot)})) != 0;
         ProgramRelease(slot);
         CallCore(kCmdCloseAllFiles);
         LoadDropValues();
     }
     if (file <= 0) {
-        ShowFatal(kTexts.gameLocked, kTexts.gameLockedCode);
+        ShowCodedError(kTexts.gameLocked, kTexts.gameLockedCode);
         CloseMainWindow();
     } else if (!written) {
-        ShowFatal(kTexts.cacheBusy, kTexts.cacheBusyCode);
+        ShowCodedError(kTexts.cacheBusy, kTexts.cacheBusyCode);
         CloseMainWindow();
     }
 }

@@ -22,6 +22,7 @@ struct EditorState {
     int32_t item_multiplier;      // current item multiplier, read at start-up
     const char* kettle_amount;    // the kettle amount shown at start-up
     uint32_t slot_checksum;       // CRC-32 of the slot as this run last read or wrote it
+    uint32_t start_checksum;      // CRC-32 of the slot the window's values were read from
 };
 
 extern EditorState g_editor;

@@ -21,29 +21,37 @@ bool BelongsToThisVersion(const void* record) {
            RecordHas(record, kTexts.recordLength, g_editor.db_length);
 }
 
-double RecordNumber(const void* record, const char* key) {
+// The number on a "key=" line; false when the record has no such line.
+bool RecordNumber(const void* record, const char* key, double* value) {
     char* text = RecordValue(record, key);
-    double value = ValueDouble(CallCore(kCmdToNumber, {TextArg(text)}));
+    if (text == nullptr) return false;
+    *value = ValueDouble(CallCore(kCmdToNumber, {TextArg(text)}));
     ProgramRelease(text);
-    return value;
+    return true;
 }
 
+// The values shown at start-up describe the slot only while it is the one
+// they were read from; a slot kept later (its files moved away mid-run) is
+// kept without them, and only the file itself leads back to it.
 void* OriginalRecord(uint32_t crc) {
+    bool described = crc == g_editor.start_checksum;
     char* meat = FromWord<char>(CallCore(kCmdToText, {MakeInt(g_editor.meat_multiplier)}).low);
     char* item = FromWord<char>(CallCore(kCmdToText, {MakeInt(g_editor.item_multiplier)}).low);
     char* how = JoinTexts({kTexts.restoreHowStart, meat, kTexts.restoreHowItem, item,
                            kTexts.restoreHowKettle, g_editor.kettle_amount, kTexts.restoreHowEnd});
     RecordBuilder record;
     record.Note(kTexts.originalNote);
-    record.Note(how);
+    if (described) record.Note(how);
     record.Field(kTexts.recordFile, g_editor.game_file_path);
     record.Field(kTexts.recordSize, g_editor.expected_file_size);
     record.Field(kTexts.recordOffset, g_editor.db_offset);
     record.Field(kTexts.recordLength, g_editor.db_length);
     record.Crc(kTexts.recordSlotCrc, crc);
-    record.Field(kTexts.recordMeat, meat);
-    record.Field(kTexts.recordItem, item);
-    record.Field(kTexts.recordKettle, g_editor.kettle_amount);
+    if (described) {
+        record.Field(kTexts.recordMeat, meat);
+        record.Field(kTexts.recordItem, item);
+        record.Field(kTexts.recordKettle, g_editor.kettle_amount);
+    }
     ProgramRelease(how);
     ProgramRelease(meat);
     ProgramRelease(item);
@@ -96,8 +104,10 @@ void ReadKeptOriginal(KeptOriginal* kept) {
 
 bool IsOriginalInput(const KeptOriginal& kept, double meat, double item, const char* kettle) {
     if (kept.state != OriginalState::kKept) return false;
-    return RecordNumber(kept.record, kTexts.recordMeat) == meat &&
-           RecordNumber(kept.record, kTexts.recordItem) == item &&
+    double keptMeat = 0;
+    double keptItem = 0;
+    return RecordNumber(kept.record, kTexts.recordMeat, &keptMeat) && keptMeat == meat &&
+           RecordNumber(kept.record, kTexts.recordItem, &keptItem) && keptItem == item &&
            RecordHas(kept.record, kTexts.recordKettle, kettle);
 }
 

@@ -24,13 +24,6 @@ void ShowRefusal(const char* text) {
     ShowMessage(text, 16, kTexts.titleRefused);
 }
 
-// message + CR LF CR LF + code line, flags 16, title "ERROR".
-void ShowFatal(const char* message, const char* codeLine) {
-    LineEnd end;
-    char* text = JoinTexts({message, end.cr, end.lf, end.cr, end.lf, codeLine});
-    ShowMessage(text, 16, kTexts.titleFatal);
-    ProgramRelease(text);
-}
 
 void* IntentRecord(uint32_t oldCrc, uint32_t newCrc) {
     RecordBuilder record;
@@ -100,12 +93,12 @@ struct Intent {
 bool DropUnsealedIntent(const Intent& intent) {
     if (intent.oldSlot == nullptr ||
         FileSizeOf(g_editor.game_file_path) != g_editor.expected_file_size) {
-        ShowFatal(kTexts.pendingDamaged, kTexts.pendingDamagedCode);
+        ShowCodedError(kTexts.pendingDamaged, kTexts.pendingDamagedCode);
         return false;
     }
     int32_t game = OpenExclusive(g_editor.game_file_path);
     if (game <= 0) {
-        ShowFatal(kTexts.gameLocked, kTexts.gameLockedCode);
+        ShowCodedError(kTexts.gameLocked, kTexts.gameLockedCode);
         return false;
     }
     void* slot = ReadSlotAt(game, g_editor.db_offset, g_editor.db_length);
@@ -113,7 +106,7 @@ bool DropUnsealedIntent(const Intent& intent) {
     ProgramRelease(slot);
     CloseAllFiles();
     if (!untouched) {
-        ShowFatal(kTexts.pendingDamaged, kTexts.pendingDamagedCode);
+        ShowCodedError(kTexts.pendingDamaged, kTexts.pendingDamagedCode);
         return false;
     }
     RemoveIntent();
@@ -126,7 +119,7 @@ bool CommitSlot(const void* slot, const KeptOriginal& original) {
     // The game file may have changed since start-up (an update, a repair):
     // write only into the version this tool knows.
     if (FileSizeOf(g_editor.game_file_path) != g_editor.expected_file_size) {
-        ShowFatal(kTexts.sizeMismatch, kTexts.sizeMismatchCode);
+        ShowCodedError(kTexts.sizeMismatch, kTexts.sizeMismatchCode);
         return false;
     }
     // Held until the end, so that nothing else changes the file meanwhile.
@@ -205,22 +198,22 @@ bool FinishPendingWrite() {
 
     if (!RecordIsSealed(intent.record)) return DropUnsealedIntent(intent);
     if (!IntentIsForThisVersion(intent.record)) {
-        ShowFatal(kTexts.pendingStale, kTexts.pendingStaleCode);
+        ShowCodedError(kTexts.pendingStale, kTexts.pendingStaleCode);
         return false;
     }
     if (intent.oldSlot == nullptr || intent.newSlot == nullptr ||
         !RecordHasCrc(intent.record, kTexts.recordOldCrc, ByteSetCrc32(intent.oldSlot)) ||
         !RecordHasCrc(intent.record, kTexts.recordNewCrc, ByteSetCrc32(intent.newSlot))) {
-        ShowFatal(kTexts.pendingDamaged, kTexts.pendingDamagedCode);
+        ShowCodedError(kTexts.pendingDamaged, kTexts.pendingDamagedCode);
         return false;
     }
     if (FileSizeOf(g_editor.game_file_path) != g_editor.expected_file_size) {
-        ShowFatal(kTexts.pendingStale, kTexts.pendingStaleCode);
+        ShowCodedError(kTexts.pendingStale, kTexts.pendingStaleCode);
         return false;
     }
     int32_t game = OpenExclusive(g_editor.game_file_path);
     if (game <= 0) {
-        ShowFatal(kTexts.gameLocked, kTexts.gameLockedCode);
+        ShowCodedError(kTexts.gameLocked, kTexts.gameLockedCode);
         return false;
     }
     void* slot = ReadSlotAt(game, g_editor.db_offset, g_editor.db_length);
@@ -228,13 +221,13 @@ bool FinishPendingWrite() {
     ProgramRelease(slot);
     if (!mix) {
         CloseAllFiles();
-        ShowFatal(kTexts.pendingStale, kTexts.pendingStaleCode);
+        ShowCodedError(kTexts.pendingStale, kTexts.pendingStaleCode);
         return false;
     }
     SlotWrite written = WriteAndReadBack(game, intent.newSlot);
     CloseAllFiles();
     if (written != SlotWrite::kDone) {
-        ShowFatal(kTexts.pendingRepairFailed, kTexts.pendingRepairFailedCode);
+        ShowCodedError(kTexts.pendingRepairFailed, kTexts.pendingRepairFailedCode);
         return false;
     }
     RemoveIntent();

@@ -47,6 +47,7 @@ protected:
         // The slot this run read at start-up: all zeros in a fresh sparse file.
         std::vector<char> zeros(static_cast<size_t>(kSlot), 0);
         g_editor.slot_checksum = Crc32(zeros.data(), static_cast<uint32_t>(kSlot));
+        g_editor.start_checksum = g_editor.slot_checksum;
     }
     void TearDown() override {
         desk::SetLogPath("");
@@ -189,4 +190,18 @@ TEST_F(WriteBack, AFolderThatTakesNoFilesStopsTheWriteBeforeTheGameFile) {
     EXPECT_EQ(std::count(slot.begin(), slot.end(), 0), kSlot);
     EXPECT_EQ(SizeOf(kTexts.pendingNewFile), -1);
     EXPECT_EQ(SizeOf(kTexts.pendingOldFile), -1);
+}
+
+TEST_F(WriteBack, AnOriginalKeptAfterTheStartUpSlotHasNoValuesToTypeBack) {
+    WriteCache(kSlot);
+    g_editor.meat_multiplier = 2;
+    g_editor.item_multiplier = 2;
+    // The slot written over is not the one the window's values came from.
+    g_editor.start_checksum ^= 1;
+    WriteBackDatabase();
+    std::vector<char> bytes = ReadRange(kTexts.originalRecordFile, 0, 4096);
+    std::string record(bytes.begin(), bytes.end());
+    EXPECT_NE(record.find("\r\ncrc32="), std::string::npos) << record;
+    EXPECT_EQ(record.find("meat="), std::string::npos) << record;
+    EXPECT_EQ(SizeOf(kTexts.originalSlotFile), kSlot);
 }

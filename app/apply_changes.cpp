@@ -1,12 +1,17 @@
 // Applying the typed values: the UPDATE batch from the start-up snapshot,
 // run as one transaction on "pe.bin", then the write-back into the game file.
+#include <cmath>
+
 #include "app/editor_state.h"
 #include "app/game_routines.h"
+#include "app/kept_original.h"
 #include "app/main_window_template.h"
+#include "app/pending_write.h"
 #include "app/program_calls.h"
 #include "app/program_helpers.h"
 #include "app/program_texts.h"
 #include "app/sql_batch.h"
+#include "app/tool_files.h"
 
 namespace {
 
@@ -35,18 +40,6 @@ bool Execute(const char* sql) {
     return ValueInt(CallSqlite(kSqliteExecute, {CacheDbArg(), TextArg(sql)})) != 0;
 }
 
-// message + CR LF CR LF + code line, flags 16, title "ERROR".
-void ShowFatalNoEnd(const char* message, const char* codeLine) {
-    LineEnd end;
-    char* text = JoinTexts({message, end.cr, end.lf, end.cr, end.lf, codeLine});
-    ShowMessage(text, 16, kTexts.titleFatal);
-    ProgramRelease(text);
-}
-
-int32_t OpenExclusive(const char* name) {
-    return ValueInt(CallCore(kCmdOpenFile, {TextArg(name), MakeInt(3), MakeInt(4)}));
-}
-
 // Pads "pe.bin" with zero bytes to the slot's length and reads it back whole.
 // Null when the cache file cannot be opened, padded or read in full.
 void* PaddedCacheSlot(int64_t fill) {
@@ -70,6 +63,23 @@ void* PaddedCacheSlot(int64_t fill) {
     return slot;
 }
 
+// Writes the kept original back when the boxes hold its values; false when
+// they do not (or nothing is kept), so that the apply goes on as usual.
+bool RestoreOriginal(double meat, double item) {
+    KeptOriginal original;
+    ReadKeptOriginal(&original);
+    char* kettle = ReadUnitText(kKettleEditId);
+    bool isOriginal = IsOriginalInput(original, meat, item, kettle);
+    ProgramRelease(kettle);
+    if (!isOriginal) return false;
+    if (CommitSlot(original.slot, original)) {
+        // The cache follows the game file, as after every write-back.
+        CallCore(kCmdWriteFile, {TextArg(kTexts.cacheFile), ByteSetArg(original.slot)});
+        ShowMessage(kTexts.restored, 0, kTexts.titleSuccess);
+    }
+    return true;
+}
+
 }  // namespace
 
 void ApplyChanges() {
@@ -77,16 +87,24 @@ void ApplyChanges() {
         ShowMessage(kTexts.noData, 16, kTexts.titleRefused);
         return;
     }
+    // The boxes cannot change while this handler runs; read them once.
+    double meat = ReadBoxNumber(kMeatEditId);
+    double item = ReadBoxNumber(kItemEditId);
+    // A negative multiplier would write negative drop counts into the game;
+    // "-0" is refused with them, as it would be written as "-0".
+    if (std::signbit(meat) || std::signbit(item)) {
+        ShowMessage(kTexts.negativeMultiplier, 16, kTexts.titleRefused);
+        return;
+    }
+    // The original values typed back restore the kept original exactly,
+    // without rescaling: the way back from any apply, an apply with 0 too.
+    if (RestoreOriginal(meat, item)) return;
     // A current multiplier of 0 cannot be scaled from: refuse before
     // anything is written rather than store infinities or NaN.
     if (g_editor.meat_multiplier == 0 || g_editor.item_multiplier == 0) {
         ShowMessage(kTexts.zeroMultiplier, 16, kTexts.titleRefused);
         return;
     }
-
-    // The boxes cannot change while this handler runs; read them once.
-    double meat = ReadBoxNumber(kMeatEditId);
-    double item = ReadBoxNumber(kItemEditId);
 
     SqlBatch batch;
     batch.Append(kTexts.sqlBegin);
@@ -153,28 +171,9 @@ void WriteBackDatabase() {
         ShowMessageUntitled(kTexts.cacheOpenFailed, 0);
         return;
     }
-    // The game file may have changed since start-up (an update, a repair):
-    // write only into the version this tool knows.
-    if (ValueInt(CallCore(kCmdFileSize, {TextArg(g_editor.game_file_path)})) != g_editor.expected_file_size) {
-        ProgramRelease(slot);
-        ShowFatalNoEnd(kTexts.sizeMismatch, kTexts.sizeMismatchCode);
-        return;
-    }
-    int32_t game = OpenExclusive(g_editor.game_file_path);
-    if (game <= 0) {
-        ProgramRelease(slot);
-        ShowMessage(kTexts.gameWriteLocked, 16, kTexts.titleRefused);
-        return;
-    }
-    bool written =
-        ValueInt(CallCore(kCmdMovePosition,
-                          {MakeInt(game), MakeInt(1), MakeInt(static_cast<int32_t>(g_editor.db_offset))})) != 0 &&
-        ValueInt(CallCore(kCmdWriteByteSet, {MakeInt(game), ByteSetArg(slot)})) != 0;
+    KeptOriginal original;
+    ReadKeptOriginal(&original);
+    bool committed = CommitSlot(slot, original);
     ProgramRelease(slot);
-    CallCore(kCmdCloseAllFiles);
-    if (!written) {
-        ShowMessage(kTexts.gameWriteIncomplete, 16, kTexts.titleRefused);
-        return;
-    }
-    ShowMessage(kTexts.applied, 0, kTexts.titleSuccess);
+    if (committed) ShowMessage(kTexts.applied, 0, kTexts.titleSuccess);
 }

@@ -1,23 +1,13 @@
 // The start-up check of the game file and the copy of its database slot
 // into the cache file "pe.bin".
+#include "app/checksum.h"
 #include "app/editor_state.h"
 #include "app/game_routines.h"
 #include "app/main_window_template.h"
+#include "app/pending_write.h"
 #include "app/program_calls.h"
 #include "app/program_helpers.h"
 #include "app/program_texts.h"
-
-namespace {
-
-// message + CR LF CR LF + code line, flags 16, title "ERROR".
-void ShowFatal(const char* message, const char* codeLine) {
-    LineEnd end;
-    char* text = JoinTexts({message, end.cr, end.lf, end.cr, end.lf, codeLine});
-    ShowMessage(text, 16, kTexts.titleFatal);
-    ProgramRelease(text);
-}
-
-}  // namespace
 
 void CloseMainWindow() {
     ArgValue window{kMainWindowId, kMainWindowUnitId, DT_WINDOW};
@@ -34,12 +24,19 @@ void CheckGameFile() {
 
     WriteUnitText(kVersionLabelId, kTexts.versionText);
 
+    // A write-back that a crash cut short is finished before anything reads
+    // the slot; when it cannot be, the program stops here and touches nothing.
+    if (!FinishPendingWrite()) {
+        CloseMainWindow();
+        return;
+    }
+
     int64_t size = ValueInt(CallCore(kCmdFileSize, {TextArg(g_editor.game_file_path)}));
     if (size == g_editor.expected_file_size) {
         ExtractDatabase();
         return;
     }
-    ShowFatal(kTexts.sizeMismatch, kTexts.sizeMismatchCode);
+    ShowCodedError(kTexts.sizeMismatch, kTexts.sizeMismatchCode);
     CloseMainWindow();
 }
 
@@ -52,16 +49,20 @@ void ExtractDatabase() {
         CallCore(kCmdMovePosition, {MakeInt(file), MakeInt(1), MakeInt(static_cast<int32_t>(g_editor.db_offset))});
         void* slot = FromWord<void>(
             CallCore(kCmdReadByteSet, {MakeInt(file), MakeInt(static_cast<int32_t>(g_editor.db_length))}).low);
+        // What the slot held when this run read it: the write-back writes
+        // only over that, never over a change made behind the tool's back.
+        g_editor.slot_checksum = ByteSetCrc32(slot);
+        g_editor.start_checksum = g_editor.slot_checksum;
         written = ValueInt(CallCore(kCmdWriteFile, {TextArg(kTexts.cacheFile), ByteSetArg(slot)})) != 0;
         ProgramRelease(slot);
         CallCore(kCmdCloseAllFiles);
         LoadDropValues();
     }
     if (file <= 0) {
-        ShowFatal(kTexts.gameLocked, kTexts.gameLockedCode);
+        ShowCodedError(kTexts.gameLocked, kTexts.gameLockedCode);
         CloseMainWindow();
     } else if (!written) {
-        ShowFatal(kTexts.cacheBusy, kTexts.cacheBusyCode);
+        ShowCodedError(kTexts.cacheBusy, kTexts.cacheBusyCode);
         CloseMainWindow();
     }
 }

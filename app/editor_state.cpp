@@ -40,6 +40,8 @@ void InitEditorState() {
 void ReleaseEditorState() {
     ProgramRelease(g_editor.game_file_path);
     g_editor.game_file_path = nullptr;
+    ProgramRelease(g_editor.kettle_amount);
+    g_editor.kettle_amount = nullptr;
     CallSqlite(kSqliteDestroy, {CacheDbArg()});
     ProgramRelease(g_editor.cache_db);
     g_editor.cache_db = nullptr;

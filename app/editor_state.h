@@ -20,6 +20,9 @@ struct EditorState {
     void* item_drops;             // text array [9999]: ai_data column 40
     int32_t meat_multiplier;      // current meat multiplier, read at start-up
     int32_t item_multiplier;      // current item multiplier, read at start-up
+    const char* kettle_amount;    // the kettle amount shown at start-up
+    uint32_t slot_checksum;       // CRC-32 of the slot as this run last read or wrote it
+    uint32_t start_checksum;      // CRC-32 of the slot the window's values were read from
 };
 
 extern EditorState g_editor;

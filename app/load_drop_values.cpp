@@ -48,6 +48,10 @@ void LoadDropValues() {
     void* skill = QueryWholeTable(kTexts.tableSkill);
     void* kettle = Split(TextAt(skill, {385, 38}), kTexts.comma);
     WriteUnitText(kKettleEditId, TextAt(kettle, {2}));
+    // Kept for the record of the original slot, which names the values a
+    // player types to get it back.
+    ProgramRelease(g_editor.kettle_amount);
+    g_editor.kettle_amount = JoinTexts({TextAt(kettle, {2})});
     ReleaseTextArray(kettle);
     ReleaseTextArray(skill);
 

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "app/program_calls.h"
+#include "app/program_texts.h"
 #include "runtime/value.h"
 
 char* JoinTexts(std::initializer_list<const char*> texts) {
@@ -69,4 +70,11 @@ LineEnd::LineEnd()
 LineEnd::~LineEnd() {
     ProgramRelease(cr);
     ProgramRelease(lf);
+}
+
+void ShowCodedError(const char* message, const char* codeLine) {
+    LineEnd end;
+    char* text = JoinTexts({message, end.cr, end.lf, end.cr, end.lf, codeLine});
+    ShowMessage(text, 16, kTexts.titleFatal);
+    ProgramRelease(text);
 }

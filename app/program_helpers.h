@@ -25,6 +25,10 @@ int64_t TruncToInt64(double value);
 // Releases a text array: its non-null elements first, the block last.
 void ReleaseTextArray(void* array);
 
+// A failure that ends the program or stops its start: the message, two line
+// ends and the code line, flags 16, title "ERROR".
+void ShowCodedError(const char* message, const char* codeLine);
+
 // One-character texts of CR and LF, made by the character-from-code command.
 struct LineEnd {
     char* cr;

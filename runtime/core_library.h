@@ -12,7 +12,7 @@ constexpr int kUnitKindLabel = 10;
 constexpr int kUnitKindButton = 11;
 
 constexpr int kCoreTypeCount = 51;
-constexpr int kCoreCommandCount = 17;
+constexpr int kCoreCommandCount = 18;
 
 const LibraryRecord* CoreLibraryRecord();
 
@@ -40,8 +40,9 @@ enum CoreCommand {
     kCmdMessageBox,
     kCmdProcessEvents,
     kCmdCloseWindow,
+    kCmdFlushFile,
 };
-static_assert(kCmdCloseWindow + 1 == kCoreCommandCount, "seventeen commands");
+static_assert(kCmdFlushFile + 1 == kCoreCommandCount, "eighteen commands");
 
 void InstallCoreCommand(CoreCommand slot, CommandEntry entry);
 CommandEntry CoreCommandEntry(CoreCommand slot);

@@ -205,3 +205,8 @@ void CmdWriteByteSet(ArgValue* result, int32_t count, ArgValue* args) {
     }
     SetLogical(result, true);
 }
+
+void CmdFlushFile(ArgValue* result, int32_t, ArgValue* args) {
+    FileObject* file = OpenFileByNumber(args[0].low);
+    SetLogical(result, file != nullptr && FlushFileBuffers(file->handle) != FALSE);
+}

@@ -25,3 +25,7 @@ void CmdMoveToEnd(ArgValue* result, int32_t count, ArgValue* args);
 void CmdReadByteSet(ArgValue* result, int32_t count, ArgValue* args);
 // 1 file number; 2.. byte sets -> logical; on failure the position goes back.
 void CmdWriteByteSet(ArgValue* result, int32_t count, ArgValue* args);
+// 1 file number -> logical: everything written to the file has reached the
+// disk. Nothing else forces that: closing a file only hands its data to the
+// system's cache.
+void CmdFlushFile(ArgValue* result, int32_t count, ArgValue* args);

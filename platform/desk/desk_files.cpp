@@ -25,6 +25,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/desk/desk_faults.h"
 #include "platform/desk/desk_text.h"
 #include "platform/win32.h"
 
@@ -49,6 +50,7 @@ struct OpenFile {
     DWORD access;  // GENERIC_READ and GENERIC_WRITE bits asked for
     DWORD share;   // FILE_SHARE_* bits granted to other openers
     FileId id;     // the file it is open on
+    std::string name;  // the name the program opened it under (for DESK_FAULT)
 };
 
 enum class HandleKind { kFile, kFind };
@@ -398,7 +400,7 @@ HANDLE CreateFileA(LPCSTR name, DWORD access, DWORD share, LPSECURITY_ATTRIBUTES
         return INVALID_HANDLE_VALUE;
     }
 
-    OpenFile file = {fd, access & kDataAccess, share, FileId{info.st_dev, info.st_ino}};
+    OpenFile file = {fd, access & kDataAccess, share, FileId{info.st_dev, info.st_ino}, name};
     bool takesPart = file.access != 0;
     if (takesPart) {
         for (const OpenFile* held : OpenFilesOn(file.id)) {
@@ -481,10 +483,16 @@ BOOL WriteFile(HANDLE handle, LPCVOID buffer, DWORD toWrite, LPDWORD written,
     if (written != nullptr) *written = 0;
     OpenFile* file = FileForTransfer(handle, overlapped, GENERIC_WRITE);
     if (file == nullptr) return FALSE;
+    desk::WritePlan plan = desk::PlanWrite(file->name, toWrite);
+    if (plan.lost) {
+        if (written != nullptr) *written = toWrite;
+        SetLastError(ERROR_SUCCESS);
+        return TRUE;
+    }
     DWORD done = 0;
-    while (done < toWrite) {
+    while (done < plan.pass) {
         ssize_t n = ::write(file->fd, static_cast<const char*>(buffer) + done,
-                            std::min<DWORD>(toWrite - done, 1u << 30));
+                            std::min<DWORD>(plan.pass - done, 1u << 30));
         if (n < 0 && errno == EINTR) continue;
         if (n <= 0) {
             // A full disk (or the process's file size limit) stops the write
@@ -497,7 +505,29 @@ BOOL WriteFile(HANDLE handle, LPCVOID buffer, DWORD toWrite, LPDWORD written,
         }
         done += static_cast<DWORD>(n);
     }
+    if (plan.crash) desk::CrashNow();
     if (written != nullptr) *written = done;
+    SetLastError(ERROR_SUCCESS);
+    return TRUE;
+}
+
+BOOL FlushFileBuffers(HANDLE handle) {
+    OpenFile* file = FileFromHandle(handle);
+    if (file == nullptr) return FALSE;
+    // Windows refuses to flush a handle that cannot write.
+    if (!(file->access & GENERIC_WRITE)) {
+        SetLastError(ERROR_ACCESS_DENIED);
+        return FALSE;
+    }
+    int result;
+    do {
+        result = fsync(file->fd);
+    } while (result != 0 && errno == EINTR);
+    if (result != 0) {
+        SetLastError(ERROR_WRITE_FAULT);
+        return FALSE;
+    }
+    desk::AfterFlush(file->name);
     SetLastError(ERROR_SUCCESS);
     return TRUE;
 }
@@ -626,6 +656,7 @@ BOOL DeleteFileA(LPCSTR name) {
         SetLastError(ErrorFromErrno(errno, host));
         return FALSE;
     }
+    desk::AfterDelete(name);
     SetLastError(ERROR_SUCCESS);
     return TRUE;
 }
@@ -686,7 +717,7 @@ HANDLE FindFirstFileA(LPCSTR pattern, LPWIN32_FIND_DATAA data) {
 
     FillFindData(info, desk::ProgramPath(found), data);
     SetLastError(ERROR_SUCCESS);
-    return NewHandle(HandleEntry{HandleKind::kFind, OpenFile{-1, 0, 0, FileId{0, 0}}});
+    return NewHandle(HandleEntry{HandleKind::kFind, OpenFile{-1, 0, 0, FileId{0, 0}, ""}});
 }
 
 BOOL FindClose(HANDLE find) {

@@ -15,9 +15,11 @@
 #include <string>
 #include <vector>
 
+#include "app/checksum.h"
 #include "app/editor_state.h"
 #include "app/game_routines.h"
 #include "app/program_texts.h"
+#include "app/slot_record.h"
 #include "platform/desk/desk_log.h"
 
 namespace {
@@ -42,6 +44,10 @@ protected:
         g_editor.db_offset = kOffset;
         g_editor.expected_file_size = kGameSize;
         g_editor.db_length = kSlot;
+        // The slot this run read at start-up: all zeros in a fresh sparse file.
+        std::vector<char> zeros(static_cast<size_t>(kSlot), 0);
+        g_editor.slot_checksum = Crc32(zeros.data(), static_cast<uint32_t>(kSlot));
+        g_editor.start_checksum = g_editor.slot_checksum;
     }
     void TearDown() override {
         desk::SetLogPath("");
@@ -144,4 +150,58 @@ TEST_F(WriteBack, AGameFileOfAnotherSizeIsNotWritten) {
     EXPECT_EQ(t.find(u8"修改成功"), std::string::npos) << t;
     std::vector<char> slot = ReadRange("PE_Client_Data/resources.assets", kOffset, kSlot);
     EXPECT_EQ(std::count(slot.begin(), slot.end(), 0), kSlot);
+}
+
+TEST_F(WriteBack, AfterTheWriteTheIntentIsGoneAndTheSlotAsItWasIsKept) {
+    std::vector<char> cache = WriteCache(kSlot);
+    WriteBackDatabase();
+    for (const char* name : {kTexts.pendingRecordFile, kTexts.pendingNewFile, kTexts.pendingOldFile}) {
+        EXPECT_EQ(SizeOf(name), -1) << name;
+    }
+    std::vector<char> kept = ReadRange(kTexts.originalSlotFile, 0, kSlot + 1);
+    EXPECT_EQ(kept.size(), static_cast<size_t>(kSlot));
+    EXPECT_EQ(std::count(kept.begin(), kept.end(), 0), kSlot) << "the slot before the write";
+    EXPECT_EQ(g_editor.slot_checksum, Crc32(cache.data(), static_cast<uint32_t>(kSlot)))
+        << "a second apply in the same run writes over what this one wrote";
+}
+
+TEST_F(WriteBack, ASlotChangedSinceStartUpIsNotWrittenOver) {
+    WriteCache(kSlot);
+    g_editor.slot_checksum ^= 1;
+    WriteBackDatabase();
+    std::string t = Transcript();
+    EXPECT_NE(t.find(u8"游戏文件在本工具开启后被改动过，未写入。请重新开启本软件后再修改。"), std::string::npos) << t;
+    EXPECT_EQ(t.find(u8"修改成功"), std::string::npos) << t;
+    std::vector<char> slot = ReadRange("PE_Client_Data/resources.assets", kOffset, kSlot);
+    EXPECT_EQ(std::count(slot.begin(), slot.end(), 0), kSlot);
+    EXPECT_EQ(SizeOf(kTexts.originalSlotFile), -1) << "nothing is kept from a slot this run never read";
+}
+
+TEST_F(WriteBack, AFolderThatTakesNoFilesStopsTheWriteBeforeTheGameFile) {
+    WriteCache(kSlot);
+    // A folder where the intent record would go: it cannot be created.
+    ASSERT_EQ(mkdir(kTexts.pendingRecordFile, 0755), 0);
+    WriteBackDatabase();
+    std::string t = Transcript();
+    EXPECT_NE(t.find(u8"无法在本工具目录中保存原始数据或写入记录，游戏文件未被修改。请确认目录可写且磁盘空间充足。"),
+              std::string::npos)
+        << t;
+    std::vector<char> slot = ReadRange("PE_Client_Data/resources.assets", kOffset, kSlot);
+    EXPECT_EQ(std::count(slot.begin(), slot.end(), 0), kSlot);
+    EXPECT_EQ(SizeOf(kTexts.pendingNewFile), -1);
+    EXPECT_EQ(SizeOf(kTexts.pendingOldFile), -1);
+}
+
+TEST_F(WriteBack, AnOriginalKeptAfterTheStartUpSlotHasNoValuesToTypeBack) {
+    WriteCache(kSlot);
+    g_editor.meat_multiplier = 2;
+    g_editor.item_multiplier = 2;
+    // The slot written over is not the one the window's values came from.
+    g_editor.start_checksum ^= 1;
+    WriteBackDatabase();
+    std::vector<char> bytes = ReadRange(kTexts.originalRecordFile, 0, 4096);
+    std::string record(bytes.begin(), bytes.end());
+    EXPECT_NE(record.find("\r\ncrc32="), std::string::npos) << record;
+    EXPECT_EQ(record.find("meat="), std::string::npos) << record;
+    EXPECT_EQ(SizeOf(kTexts.originalSlotFile), kSlot);
 }

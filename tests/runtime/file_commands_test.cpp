@@ -292,3 +292,18 @@ TEST_F(FileCommands, TheTableKnowsOpenFilesByPositiveNumbers) {
 }
 
 }  // namespace
+
+TEST_F(FileCommands, FlushFileAnswersForWritableOpenFilesOnly) {
+    Put("f", "0123456789");
+    uint32_t writer = Open("f", 3, 1);
+    ByteSetArg a("ab");
+    ASSERT_TRUE(Write(writer, {a}));
+    EXPECT_NE(CallCore(kCmdFlushFile, {Number(writer)}).low, 0u);
+    EXPECT_EQ(Get("f"), "ab23456789") << "what was flushed is in the file";
+    // A handle that cannot write cannot be flushed, as on Windows.
+    uint32_t reader = Open("f", 1, 1);
+    EXPECT_EQ(CallCore(kCmdFlushFile, {Number(reader)}).low, 0u);
+    CallCore(kCmdCloseAllFiles, {});
+    EXPECT_EQ(CallCore(kCmdFlushFile, {Number(writer)}).low, 0u) << "a closed file is no file";
+    EXPECT_EQ(CallCore(kCmdFlushFile, {Number(12345)}).low, 0u);
+}

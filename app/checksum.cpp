@@ -1,0 +1,44 @@
+// CRC-32, table driven: the slot is 2 MB and is checked several times per
+// apply.
+#include "app/checksum.h"
+
+#include "runtime/value.h"
+
+namespace {
+
+struct CrcTable {
+    uint32_t entries[256];
+    CrcTable() {
+        for (uint32_t n = 0; n < 256; ++n) {
+            uint32_t c = n;
+            for (int bit = 0; bit < 8; ++bit) c = (c & 1) ? 0xEDB88320u ^ (c >> 1) : c >> 1;
+            entries[n] = c;
+        }
+    }
+};
+
+const CrcTable kTable;
+
+}  // namespace
+
+uint32_t Crc32(const void* bytes, uint32_t length) {
+    const uint8_t* p = static_cast<const uint8_t*>(bytes);
+    uint32_t crc = 0xFFFFFFFFu;
+    for (uint32_t i = 0; i < length; ++i) crc = kTable.entries[(crc ^ p[i]) & 0xFF] ^ (crc >> 8);
+    return crc ^ 0xFFFFFFFFu;
+}
+
+uint32_t ByteSetCrc32(const void* byteSet) {
+    int32_t length = ByteSetLength(byteSet);
+    return length > 0 ? Crc32(ByteSetData(byteSet), static_cast<uint32_t>(length))
+                      : Crc32(nullptr, 0);
+}
+
+void Crc32Text(uint32_t crc, char (&text)[9]) {
+    const char digits[] = "0123456789ABCDEF";
+    for (int i = 7; i >= 0; --i) {
+        text[i] = digits[crc & 0xF];
+        crc >>= 4;
+    }
+    text[8] = '\0';
+}

@@ -1,0 +1,236 @@
+// Committing a slot through the intent files, and finishing one at start.
+//
+// The order is what makes a crash harmless: the intent record is written
+// only when both slot files are whole on the disk, and removed only when the
+// game file holds the new slot on the disk. While the record exists, the game
+// slot holds the old slot, the new one, or a mix of the two, and writing the
+// new one again is always right.
+#include "app/pending_write.h"
+
+#include "app/checksum.h"
+#include "app/editor_state.h"
+#include "app/kept_original.h"
+#include "app/program_calls.h"
+#include "app/program_helpers.h"
+#include "app/program_texts.h"
+#include "app/slot_record.h"
+#include "app/tool_files.h"
+
+namespace {
+
+constexpr int32_t kRecordLimit = 4096;
+
+void ShowRefusal(const char* text) {
+    ShowMessage(text, 16, kTexts.titleRefused);
+}
+
+
+void* IntentRecord(uint32_t oldCrc, uint32_t newCrc) {
+    RecordBuilder record;
+    record.Note(kTexts.pendingNote);
+    record.Field(kTexts.recordFile, g_editor.game_file_path);
+    record.Field(kTexts.recordSize, g_editor.expected_file_size);
+    record.Field(kTexts.recordOffset, g_editor.db_offset);
+    record.Field(kTexts.recordLength, g_editor.db_length);
+    record.Crc(kTexts.recordOldCrc, oldCrc);
+    record.Crc(kTexts.recordNewCrc, newCrc);
+    return record.Seal();
+}
+
+bool IntentIsForThisVersion(const void* record) {
+    return RecordHas(record, kTexts.recordFile, g_editor.game_file_path) &&
+           RecordHas(record, kTexts.recordSize, g_editor.expected_file_size) &&
+           RecordHas(record, kTexts.recordOffset, g_editor.db_offset) &&
+           RecordHas(record, kTexts.recordLength, g_editor.db_length);
+}
+
+// The record first: once it is gone, the slot files are mere leftovers.
+void RemoveIntent() {
+    DeleteNamedFile(kTexts.pendingRecordFile);
+    DeleteNamedFile(kTexts.pendingNewFile);
+    DeleteNamedFile(kTexts.pendingOldFile);
+}
+
+// Every byte of the slot is that byte of the old or of the new slot: what a
+// write of the new slot over the old one leaves, however far it got.
+bool IsMixOf(const void* slot, const void* oldSlot, const void* newSlot) {
+    int32_t length = ByteSetLength(slot);
+    if (length != ByteSetLength(oldSlot) || length != ByteSetLength(newSlot)) return false;
+    const uint8_t* s = ByteSetData(slot);
+    const uint8_t* o = ByteSetData(oldSlot);
+    const uint8_t* n = ByteSetData(newSlot);
+    for (int32_t i = 0; i < length; ++i) {
+        if (s[i] != o[i] && s[i] != n[i]) return false;
+    }
+    return true;
+}
+
+// Writes the slot at the slot's offset, flushes, and reads it back.
+enum class SlotWrite { kDone, kWriteFailed, kDiffers };
+SlotWrite WriteAndReadBack(int32_t game, const void* slot) {
+    if (!WriteSlotAt(game, g_editor.db_offset, slot)) return SlotWrite::kWriteFailed;
+    void* back = ReadSlotAt(game, g_editor.db_offset, g_editor.db_length);
+    bool same = back != nullptr && SameBytes(back, slot);
+    ProgramRelease(back);
+    return same ? SlotWrite::kDone : SlotWrite::kDiffers;
+}
+
+// What was left of an intent, read before anything is opened for writing.
+struct Intent {
+    void* record = nullptr;
+    void* oldSlot = nullptr;
+    void* newSlot = nullptr;
+    ~Intent() {
+        ProgramRelease(record);
+        ProgramRelease(oldSlot);
+        ProgramRelease(newSlot);
+    }
+};
+
+// An intent whose record did not survive: cut short while it was written
+// (before the game file was touched), or damaged since. Only when the game
+// slot is still exactly the old slot is it certain that nothing was begun.
+bool DropUnsealedIntent(const Intent& intent) {
+    if (intent.oldSlot == nullptr ||
+        FileSizeOf(g_editor.game_file_path) != g_editor.expected_file_size) {
+        ShowCodedError(kTexts.pendingDamaged, kTexts.pendingDamagedCode);
+        return false;
+    }
+    int32_t game = OpenExclusive(g_editor.game_file_path);
+    if (game <= 0) {
+        ShowCodedError(kTexts.gameLocked, kTexts.gameLockedCode);
+        return false;
+    }
+    void* slot = ReadSlotAt(game, g_editor.db_offset, g_editor.db_length);
+    bool untouched = slot != nullptr && SameBytes(slot, intent.oldSlot);
+    ProgramRelease(slot);
+    CloseAllFiles();
+    if (!untouched) {
+        ShowCodedError(kTexts.pendingDamaged, kTexts.pendingDamagedCode);
+        return false;
+    }
+    RemoveIntent();
+    return true;
+}
+
+}  // namespace
+
+bool CommitSlot(const void* slot, const KeptOriginal& original) {
+    // The game file may have changed since start-up (an update, a repair):
+    // write only into the version this tool knows.
+    if (FileSizeOf(g_editor.game_file_path) != g_editor.expected_file_size) {
+        ShowCodedError(kTexts.sizeMismatch, kTexts.sizeMismatchCode);
+        return false;
+    }
+    // Held until the end, so that nothing else changes the file meanwhile.
+    int32_t game = OpenExclusive(g_editor.game_file_path);
+    if (game <= 0) {
+        ShowRefusal(kTexts.gameWriteLocked);
+        return false;
+    }
+    void* oldSlot = ReadSlotAt(game, g_editor.db_offset, g_editor.db_length);
+    if (oldSlot == nullptr) {
+        CloseAllFiles();
+        ShowRefusal(kTexts.gameReadFailed);
+        return false;
+    }
+    uint32_t oldCrc = ByteSetCrc32(oldSlot);
+    if (oldCrc != g_editor.slot_checksum) {
+        ProgramRelease(oldSlot);
+        CloseAllFiles();
+        ShowRefusal(kTexts.gameChangedSinceStart);
+        return false;
+    }
+
+    KeepResult kept = KeepOriginal(original, oldSlot, oldCrc);
+    if (kept != KeepResult::kKept) {
+        ProgramRelease(oldSlot);
+        CloseAllFiles();
+        ShowRefusal(kept == KeepResult::kDamaged ? kTexts.originalDamaged : kTexts.toolFilesFailed);
+        return false;
+    }
+
+    uint32_t newCrc = ByteSetCrc32(slot);
+    void* record = IntentRecord(oldCrc, newCrc);
+    bool intended = WriteFlushed(kTexts.pendingOldFile, {oldSlot}) &&
+                    WriteFlushed(kTexts.pendingNewFile, {slot}) &&
+                    WriteFlushed(kTexts.pendingRecordFile, {record});
+    ProgramRelease(record);
+    ProgramRelease(oldSlot);
+    if (!intended) {
+        // The game file is untouched: nothing of the intent is needed.
+        CloseAllFiles();
+        RemoveIntent();
+        ShowRefusal(kTexts.toolFilesFailed);
+        return false;
+    }
+
+    SlotWrite written = WriteAndReadBack(game, slot);
+    CloseAllFiles();
+    // On failure the intent stays: the next start writes the new slot again.
+    if (written == SlotWrite::kWriteFailed) {
+        ShowRefusal(kTexts.gameWriteIncomplete);
+        return false;
+    }
+    if (written == SlotWrite::kDiffers) {
+        ShowRefusal(kTexts.readBackMismatch);
+        return false;
+    }
+    RemoveIntent();
+    g_editor.slot_checksum = newCrc;
+    return true;
+}
+
+bool FinishPendingWrite() {
+    if (FileSizeOf(kTexts.pendingRecordFile) < 0) {
+        // Slot files without a record are what a crash before the record was
+        // sealed, or after it was removed, leaves: the game file is whole.
+        DeleteNamedFile(kTexts.pendingNewFile);
+        DeleteNamedFile(kTexts.pendingOldFile);
+        return true;
+    }
+    auto length = static_cast<int32_t>(g_editor.db_length);
+    Intent intent;
+    intent.record = ReadWholeFile(kTexts.pendingRecordFile, kRecordLimit, true);
+    intent.oldSlot = ReadWholeFile(kTexts.pendingOldFile, length);
+    intent.newSlot = ReadWholeFile(kTexts.pendingNewFile, length);
+    CloseAllFiles();
+
+    if (!RecordIsSealed(intent.record)) return DropUnsealedIntent(intent);
+    if (!IntentIsForThisVersion(intent.record)) {
+        ShowCodedError(kTexts.pendingStale, kTexts.pendingStaleCode);
+        return false;
+    }
+    if (intent.oldSlot == nullptr || intent.newSlot == nullptr ||
+        !RecordHasCrc(intent.record, kTexts.recordOldCrc, ByteSetCrc32(intent.oldSlot)) ||
+        !RecordHasCrc(intent.record, kTexts.recordNewCrc, ByteSetCrc32(intent.newSlot))) {
+        ShowCodedError(kTexts.pendingDamaged, kTexts.pendingDamagedCode);
+        return false;
+    }
+    if (FileSizeOf(g_editor.game_file_path) != g_editor.expected_file_size) {
+        ShowCodedError(kTexts.pendingStale, kTexts.pendingStaleCode);
+        return false;
+    }
+    int32_t game = OpenExclusive(g_editor.game_file_path);
+    if (game <= 0) {
+        ShowCodedError(kTexts.gameLocked, kTexts.gameLockedCode);
+        return false;
+    }
+    void* slot = ReadSlotAt(game, g_editor.db_offset, g_editor.db_length);
+    bool mix = slot != nullptr && IsMixOf(slot, intent.oldSlot, intent.newSlot);
+    ProgramRelease(slot);
+    if (!mix) {
+        CloseAllFiles();
+        ShowCodedError(kTexts.pendingStale, kTexts.pendingStaleCode);
+        return false;
+    }
+    SlotWrite written = WriteAndReadBack(game, intent.newSlot);
+    CloseAllFiles();
+    if (written != SlotWrite::kDone) {
+        ShowCodedError(kTexts.pendingRepairFailed, kTexts.pendingRepairFailedCode);
+        return false;
+    }
+    RemoveIntent();
+    ShowMessage(kTexts.pendingCompleted, 0, kTexts.titleSuccess);
+    return true;
+}

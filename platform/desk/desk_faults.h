@@ -1,0 +1,38 @@
+// Faults the desk stages on request, so that tests can see what a program
+// leaves behind when it dies part way through its file work, or when a write
+// silently never reaches the file. Asked for by one environment variable,
+//
+//   DESK_FAULT=KIND:NAME:COUNT
+//
+// where NAME is matched as a part of the file name as the program spelled it
+// when it opened or deleted the file, and KIND is one of
+//
+//   crash-write   the process is killed once COUNT bytes in all have been
+//                 written to files so named; the write that crosses COUNT is
+//                 cut there, so the file holds exactly COUNT of them
+//   crash-flush   killed right after the COUNT-th flush of such a file
+//   crash-delete  killed right after the COUNT-th deletion of such a file
+//   lose-write    the COUNT-th write to such a file reports success but
+//                 writes nothing
+//
+// Without the variable (or with one the desk cannot read) nothing happens.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace desk {
+
+struct WritePlan {
+    uint32_t pass;  // bytes to hand to the file
+    bool lost;      // report the whole write as done, but write nothing
+    bool crash;     // kill the process once `pass` bytes are written
+};
+
+WritePlan PlanWrite(const std::string& name, uint32_t length);
+void AfterFlush(const std::string& name);
+void AfterDelete(const std::string& name);
+// Ends the process as a crash would: no exit path, no transcript line.
+[[noreturn]] void CrashNow();
+
+}  // namespace desk

@@ -74,7 +74,8 @@ int main(int argc, char** argv) {
     std::vector<uint16_t> units, codes;
     for (unsigned unit = 0x80; unit <= 0xFFFF; ++unit) {
         if (unit >= 0xD800 && unit <= 0xDFFF) continue;
-        unsigned char in[2] = {static_cast<unsigned char>(unit), static_cast<unsigned char>(unit >> 8)};
+        unsigned char in[2] = {static_cast<unsigned char>(unit),
+                               static_cast<unsigned char>(unit >> 8)};
         unsigned char out[8];
         int n = Convert(toGbk, reinterpret_cast<char*>(in), 2, out, sizeof out);
         if (n == 1) {

@@ -25,3 +25,4 @@ tar -xzOf dist/dropedit-*-linux-i686.tar.gz dropedit \
   > build/release-stage/unpacked-dropedit
 chmod 755 build/release-stage/unpacked-dropedit
 bash tests/release/run_in_empty_root.sh build/release-stage/unpacked-dropedit build/linux/tools/make_demo_game
+bash tests/e2e/terminal_test.sh build/release-stage/unpacked-dropedit build/linux/tools/make_demo_game rooted

@@ -1,12 +1,13 @@
 // The desk's own code page 936 and UTF-8 conversions: the tables made at
 // build time against the host's converter, cell by cell, and the UTF-8
 // sequences a decoder must refuse.
+#include "platform/desk/desk_charsets.h"
+
 #include <gtest/gtest.h>
 #include <iconv.h>
 
 #include <string>
 
-#include "platform/desk/desk_charsets.h"
 #include "platform/win32.h"
 
 namespace {
@@ -82,7 +83,8 @@ TEST(DeskGbk, KnownCharactersAndCutOffLeads) {
     uint16_t unit = 0;
     EXPECT_EQ(GbkDecode(zhong, 2, &unit), 2u);
     EXPECT_EQ(unit, 0x4E2D) << "D6 D0 is 中";
-    EXPECT_EQ(GbkDecode(zhong, 1, &unit), 0u) << "a lead byte that is the last byte is no character";
+    EXPECT_EQ(GbkDecode(zhong, 1, &unit), 0u)
+        << "a lead byte that is the last byte is no character";
     const uint8_t euro[] = {0x80, 0x41};
     EXPECT_EQ(GbkDecode(euro, 2, &unit), 1u) << "0x80 stands alone";
     EXPECT_EQ(unit, 0x20AC);

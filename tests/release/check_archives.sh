@@ -7,6 +7,8 @@
 #
 #   check_archives.sh DIST
 set -euo pipefail
+# Archive listings print the guide's Chinese name as it is only in a UTF-8 locale.
+export LC_ALL=C.UTF-8
 here=$(cd "$(dirname "$0")" && pwd)
 top=$(cd "$here/../.." && pwd)
 dist=$1

@@ -22,7 +22,7 @@ trap 'rm -rf "$work"' EXIT
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
 # The checksums cover both archives and match them.
-[ "$(awk '{ print $2 }' "$dist/SHA256SUMS" | sort | tr '\n' ' ')" = "$zip_name $tar_name " ] ||
+[ "$(awk '{ print $2 }' "$dist/SHA256SUMS" | sort | tr '\n' ' ')" = "$tar_name $zip_name " ] ||
   fail "SHA256SUMS lists $(awk '{ print $2 }' "$dist/SHA256SUMS" | tr '\n' ' ')"
 (cd "$dist" && sha256sum --quiet -c SHA256SUMS) || fail "a checksum in SHA256SUMS does not match"
 
@@ -72,9 +72,13 @@ PY
 # every Windows has (the C++ runtime is linked in), and its resources.
 exe=$work/windows/dropedit.exe
 objdump=i686-w64-mingw32-objdump
-! "$objdump" -h "$exe" | grep -qE ' \.debug|\.stab' || fail "dropedit.exe keeps debug sections"
-"$objdump" -p "$exe" | grep -q 'Subsystem.*(Windows GUI)' || fail "dropedit.exe is not a GUI program"
-dlls=$("$objdump" -p "$exe" | sed -n 's/^\s*DLL Name: //p' | tr 'A-Z' 'a-z' | sort -u)
+# Outputs are kept whole before grep reads them: a grep -q that stops early
+# would fail the pipe under pipefail.
+sections=$("$objdump" -h "$exe")
+private=$("$objdump" -p "$exe")
+! grep -qE ' \.debug|\.stab' <<<"$sections" || fail "dropedit.exe keeps debug sections"
+grep -q 'Subsystem.*(Windows GUI)' <<<"$private" || fail "dropedit.exe is not a GUI program"
+dlls=$(sed -n 's/^\s*DLL Name: //p' <<<"$private" | tr 'A-Z' 'a-z' | sort -u)
 [ -n "$dlls" ] || fail "dropedit.exe imports no DLL at all (objdump read nothing?)"
 for dll in $dlls; do
   case "$dll" in
@@ -88,10 +92,14 @@ python3 "$here/check_exe_resources.py" "$exe" "$version" "$top/app/dropedit.ico"
 # The Linux executable: i386, no program interpreter and no dynamic section
 # (so no library is looked for), no symbol table or debug sections.
 elf=$work/linux/dropedit
-readelf -h "$elf" | grep -q 'Class:\s*ELF32' || fail "dropedit is not a 32-bit ELF file"
-readelf -h "$elf" | grep -q 'Machine:\s*Intel 80386' || fail "dropedit is not an i386 program"
-! readelf -l "$elf" | grep -q INTERP || fail "dropedit asks for a program interpreter"
-readelf -d "$elf" | grep -q 'no dynamic section' || fail "dropedit has a dynamic section"
-! readelf -S "$elf" | grep -qE '\.symtab|\.debug' || fail "dropedit is not stripped"
+header=$(readelf -h "$elf")
+program=$(readelf -l "$elf")
+dynamic=$(readelf -d "$elf")
+section_list=$(readelf -S "$elf")
+grep -q 'Class:\s*ELF32' <<<"$header" || fail "dropedit is not a 32-bit ELF file"
+grep -q 'Machine:\s*Intel 80386' <<<"$header" || fail "dropedit is not an i386 program"
+! grep -q INTERP <<<"$program" || fail "dropedit asks for a program interpreter"
+grep -q 'no dynamic section' <<<"$dynamic" || fail "dropedit has a dynamic section"
+! grep -qE '\.symtab|\.debug' <<<"$section_list" || fail "dropedit is not stripped"
 
 echo "archives checked: $zip_name ($(stat -c %s "$dist/$zip_name") bytes), $tar_name ($(stat -c %s "$dist/$tar_name") bytes)"

@@ -3,8 +3,8 @@
 #   dist/dropedit-VERSION-windows-x86.zip   dropedit.exe (stripped) + 使用说明.txt
 #   dist/dropedit-VERSION-linux-i686.tar.gz dropedit (static, stripped) + 使用说明.txt
 #   dist/SHA256SUMS
-# VERSION is project(VERSION) in CMakeLists.txt. The archives are the same
-# bytes for the same commit: files are dated with the commit's time.
+# VERSION is project(VERSION) in CMakeLists.txt. Files in the archives are
+# dated with the commit's time, not the build's.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash tools/setup.sh

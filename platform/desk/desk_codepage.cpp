@@ -1,42 +1,17 @@
-// MultiByteToWideChar and WideCharToMultiByte for code page 936 and UTF-8,
-// done with iconv. The code page is always named, never taken from the host
-// locale: program texts are GBK whatever the machine is set to.
-#include <errno.h>
-#include <iconv.h>
-
+// MultiByteToWideChar and WideCharToMultiByte for code page 936 and UTF-8.
+// The code page is always named, never taken from the host locale: program
+// texts are GBK whatever the machine is set to.
 #include <cstring>
 #include <string>
 #include <vector>
 
+#include "platform/desk/desk_charsets.h"
 #include "platform/win32.h"
 
 namespace {
 
 constexpr UINT kCodePageGbk = 936;
 constexpr uint16_t kReplacement = 0xFFFD;
-
-// iconv's "CP936" is GBK as Windows defines code page 936 (0x80 is the euro
-// sign); a C library without that name still has plain GBK.
-const char* IconvName(UINT codePage) {
-    return codePage == CP_UTF8 ? "UTF-8" : "CP936";
-}
-
-// One descriptor per direction and code page, opened on first use and kept:
-// the database library converts every field of a query, so opening one per
-// call would dominate. The desk is single-threaded.
-iconv_t Descriptor(UINT codePage, bool toWide) {
-    static iconv_t cache[2][2] = {{reinterpret_cast<iconv_t>(-1), reinterpret_cast<iconv_t>(-1)},
-                                  {reinterpret_cast<iconv_t>(-1), reinterpret_cast<iconv_t>(-1)}};
-    iconv_t& cd = cache[codePage == CP_UTF8 ? 1 : 0][toWide ? 1 : 0];
-    if (cd == reinterpret_cast<iconv_t>(-1)) {
-        const char* name = IconvName(codePage);
-        cd = toWide ? iconv_open("UTF-16LE", name) : iconv_open(name, "UTF-16LE");
-        if (cd == reinterpret_cast<iconv_t>(-1) && codePage != CP_UTF8) {
-            cd = toWide ? iconv_open("UTF-16LE", "GBK") : iconv_open("GBK", "UTF-16LE");
-        }
-    }
-    return cd;
-}
 
 // CP_ACP is the desk's ANSI code page, 936; 0 for a code page the desk lacks.
 UINT KnownCodePage(UINT codePage) {
@@ -63,28 +38,31 @@ bool Decode(UINT codePage, const char* source, size_t length, bool strict,
         wide->assign(bytes, bytes + length);
         return true;
     }
-    iconv_t cd = Descriptor(codePage, true);
-    if (cd == reinterpret_cast<iconv_t>(-1)) return false;
-    // No multibyte sequence yields more units than it has bytes, and a
-    // substitute replaces exactly one byte, so this never runs out of room.
-    wide->resize(length);
-    char* in = const_cast<char*>(source);
-    size_t inLeft = length;
-    char* out = reinterpret_cast<char*>(wide->data());
-    size_t outLeft = length * sizeof(uint16_t);
-    iconv(cd, nullptr, nullptr, nullptr, nullptr);
-    while (inLeft > 0) {
-        if (iconv(cd, &in, &inLeft, &out, &outLeft) != static_cast<size_t>(-1)) break;
-        if (strict || (errno != EILSEQ && errno != EINVAL)) return false;
-        uint16_t substitute = kReplacement;
-        std::memcpy(out, &substitute, sizeof substitute);
-        out += sizeof substitute;
-        outLeft -= sizeof substitute;
-        ++in;
-        --inLeft;
-        iconv(cd, nullptr, nullptr, nullptr, nullptr);
+    for (size_t i = 0; i < length;) {
+        size_t used;
+        if (codePage == CP_UTF8) {
+            uint32_t codePoint;
+            used = desk::Utf8Decode(bytes + i, length - i, &codePoint);
+            if (used > 0 && codePoint > 0xFFFF) {
+                codePoint -= 0x10000;
+                wide->push_back(static_cast<uint16_t>(0xD800 | codePoint >> 10));
+                wide->push_back(static_cast<uint16_t>(0xDC00 | (codePoint & 0x3FF)));
+            } else if (used > 0) {
+                wide->push_back(static_cast<uint16_t>(codePoint));
+            }
+        } else {
+            uint16_t unit;
+            used = desk::GbkDecode(bytes + i, length - i, &unit);
+            if (used > 0) wide->push_back(unit);
+        }
+        if (used > 0) {
+            i += used;
+            continue;
+        }
+        if (strict) return false;
+        wide->push_back(kReplacement);
+        ++i;
     }
-    wide->resize(wide->size() - outLeft / sizeof(uint16_t));
     return true;
 }
 
@@ -108,30 +86,28 @@ bool Encode(UINT codePage, const uint16_t* wide, size_t units, const char* subst
         text->assign(wide, wide + units);
         return true;
     }
-    iconv_t cd = Descriptor(codePage, false);
-    if (cd == reinterpret_cast<iconv_t>(-1)) return false;
-    std::vector<char> buffer(units * 3 + 16);
-    char* in = reinterpret_cast<char*>(const_cast<uint16_t*>(wide));
-    size_t inLeft = units * sizeof(uint16_t);
-    iconv(cd, nullptr, nullptr, nullptr, nullptr);
-    while (inLeft > 0) {
-        char* out = buffer.data();
-        size_t outLeft = buffer.size();
-        size_t done = iconv(cd, &in, &inLeft, &out, &outLeft);
-        text->append(buffer.data(), static_cast<size_t>(out - buffer.data()));
-        if (done != static_cast<size_t>(-1)) break;
-        if (errno == E2BIG) continue;
-        if (errno != EILSEQ && errno != EINVAL) return false;
-        if (substitute == nullptr) return false;
-        // Skip the one character iconv stopped at: a surrogate pair counts once.
-        const uint16_t* at = reinterpret_cast<const uint16_t*>(in);
-        size_t skip = 1;
-        if (inLeft >= 4 && IsHighSurrogate(at[0]) && IsLowSurrogate(at[1])) skip = 2;
-        in += skip * sizeof(uint16_t);
-        inLeft -= skip * sizeof(uint16_t);
-        text->append(substitute);
-        *replaced = true;
-        iconv(cd, nullptr, nullptr, nullptr, nullptr);
+    for (size_t i = 0; i < units;) {
+        bool pair = i + 1 < units && IsHighSurrogate(wide[i]) && IsLowSurrogate(wide[i + 1]);
+        bool done;
+        if (codePage == CP_UTF8) {
+            uint32_t codePoint = wide[i];
+            if (pair) codePoint = 0x10000 + ((wide[i] - 0xD800) << 10 | (wide[i + 1] - 0xDC00));
+            done = !IsHighSurrogate(wide[i]) && !IsLowSurrogate(wide[i]);
+            if (done || pair) {
+                desk::Utf8Append(codePoint, text);
+                done = true;
+            }
+        } else {
+            done = !pair && desk::GbkEncode(wide[i], text);
+        }
+        // A character the code page lacks is replaced whole: a surrogate
+        // pair counts once.
+        if (!done) {
+            if (substitute == nullptr) return false;
+            text->append(substitute);
+            *replaced = true;
+        }
+        i += pair ? 2 : 1;
     }
     return true;
 }
@@ -196,8 +172,8 @@ int WideCharToMultiByte(UINT codePage, DWORD flags, LPCWSTR source, int sourceLe
         }
         substitute = (flags & WC_ERR_INVALID_CHARS) != 0 ? nullptr : "\xEF\xBF\xBD";
     } else {
-        // iconv never maps a character to a look-alike, so "no best fit" is
-        // what the desk always does.
+        // The desk never maps a character to a look-alike, so "no best fit"
+        // is what it always does.
         if ((flags & ~static_cast<DWORD>(WC_NO_BEST_FIT_CHARS)) != 0) {
             SetLastError(ERROR_INVALID_FLAGS);
             return 0;

@@ -1,57 +1,27 @@
-// GBK and UTF-8 conversions through iconv, naming the code page explicitly
-// so that the host locale never matters.
+// GBK and UTF-8 conversions, naming the code page explicitly so that the
+// host locale never matters.
 #include "platform/desk/desk_text.h"
-
-#include <iconv.h>
 
 #include <cstdio>
 
+#include "platform/desk/desk_charsets.h"
+
 namespace desk {
-namespace {
-
-// Converts one GBK character (1 or 2 bytes) with iconv; false if invalid.
-bool ConvertOne(iconv_t cd, const char* in, size_t inLength, std::string* out) {
-    char buffer[8];
-    char* inPtr = const_cast<char*>(in);
-    char* outPtr = buffer;
-    size_t inLeft = inLength;
-    size_t outLeft = sizeof buffer;
-    iconv(cd, nullptr, nullptr, nullptr, nullptr);
-    if (iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft) == static_cast<size_t>(-1) || inLeft != 0) {
-        return false;
-    }
-    out->append(buffer, static_cast<size_t>(outPtr - buffer));
-    return true;
-}
-
-void AppendCodePoint(std::string* out, unsigned code) {
-    if (code < 0x80) {
-        out->push_back(static_cast<char>(code));
-    } else {
-        out->push_back(static_cast<char>(0xC0 | (code >> 6)));
-        out->push_back(static_cast<char>(0x80 | (code & 0x3F)));
-    }
-}
-
-}  // namespace
 
 std::string GbkToUtf8(const std::string& gbk, bool* invalid) {
-    static iconv_t cd = iconv_open("UTF-8", "GBK");
+    const uint8_t* bytes = reinterpret_cast<const uint8_t*>(gbk.data());
     std::string out;
     if (invalid != nullptr) *invalid = false;
     for (size_t i = 0; i < gbk.size();) {
-        unsigned char c = static_cast<unsigned char>(gbk[i]);
-        if (c < 0x80) {
-            out.push_back(static_cast<char>(c));
-            ++i;
-            continue;
-        }
-        if (i + 1 < gbk.size() && ConvertOne(cd, gbk.data() + i, 2, &out)) {
-            i += 2;
+        uint16_t unit;
+        size_t used = GbkDecode(bytes + i, gbk.size() - i, &unit);
+        if (used > 0) {
+            Utf8Append(unit, &out);
+            i += used;
             continue;
         }
         // Not a GBK character: keep the byte visible as U+00XX.
-        AppendCodePoint(&out, c);
+        Utf8Append(bytes[i], &out);
         if (invalid != nullptr) *invalid = true;
         ++i;
     }
@@ -59,17 +29,16 @@ std::string GbkToUtf8(const std::string& gbk, bool* invalid) {
 }
 
 bool Utf8ToGbk(const std::string& utf8, std::string* gbk) {
-    static iconv_t cd = iconv_open("GBK", "UTF-8");
-    gbk->clear();
-    if (utf8.empty()) return true;
-    std::string out(utf8.size() * 2 + 4, '\0');
-    char* inPtr = const_cast<char*>(utf8.data());
-    size_t inLeft = utf8.size();
-    char* outPtr = &out[0];
-    size_t outLeft = out.size();
-    iconv(cd, nullptr, nullptr, nullptr, nullptr);
-    if (iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft) == static_cast<size_t>(-1)) return false;
-    out.resize(out.size() - outLeft);
+    const uint8_t* bytes = reinterpret_cast<const uint8_t*>(utf8.data());
+    std::string out;
+    for (size_t i = 0; i < utf8.size();) {
+        uint32_t codePoint;
+        size_t used = Utf8Decode(bytes + i, utf8.size() - i, &codePoint);
+        // Code page 936 holds nothing beyond the first plane.
+        if (used == 0 || codePoint > 0xFFFF) return false;
+        if (!GbkEncode(static_cast<uint16_t>(codePoint), &out)) return false;
+        i += used;
+    }
     *gbk = out;
     return true;
 }

@@ -7,11 +7,17 @@
 # "修改成功", closes the window with Escape, and then checks the exit code
 # and the game file's database against what the apply must have written.
 #
-#   terminal_test.sh DROPEDIT MAKE_DEMO_GAME
+#   terminal_test.sh DROPEDIT MAKE_DEMO_GAME [rooted]
+#
+# With "rooted" (as root), dropedit runs in a chroot that holds no library:
+# only the game, the test's own files, the terminal's terminfo entry and the
+# C.UTF-8 locale, data files that a 64-bit system has as well. That is how the statically linked
+# release is checked at a terminal.
 set -euo pipefail
 
 dropedit=$1
 make_demo_game=$2
+rooted=${3:-}
 for tool in tmux sqlite3 dd awk; do
   command -v "$tool" >/dev/null || { echo "terminal_test: $tool is missing (tools/setup.sh installs it)" >&2; exit 1; }
 done
@@ -74,8 +80,22 @@ kettle=$(awk -v d="$items_got" 'BEGIN { split(d, p, ","); print p[2] }')
 [ "$meat" -gt 0 ] || fail "the demo game's meat multiplier is $meat; the test needs one above 0"
 new_meat=$((meat + 3))
 
-tm new-session -d -s run -x 80 -y 24 \
-  "cd '$work/game' && env -u DESK_SCRIPT DESK_LOG='$work/log.jsonl' LANG=C.UTF-8 ./dropedit; echo \$? > '$work/exit'; sleep 60"
+if [ -z "$rooted" ]; then
+  tm new-session -d -s run -x 80 -y 24 \
+    "cd '$work/game' && env -u DESK_SCRIPT DESK_LOG='$work/log.jsonl' LANG=C.UTF-8 ./dropedit; echo \$? > '$work/exit'; sleep 60"
+else
+  # The pane's own TERM decides which terminfo entry the root needs.
+  cat > "$work/run.sh" <<RUN
+entry=\$(find /etc/terminfo /lib/terminfo /usr/share/terminfo -name "\$TERM" -print -quit 2>/dev/null)
+mkdir -p "$work/usr/share/terminfo/\${TERM:0:1}" "$work/usr/lib/locale"
+cp "\$entry" "$work/usr/share/terminfo/\${TERM:0:1}/"
+cp -r /usr/lib/locale/C.utf8 "$work/usr/lib/locale/"
+env -i TERM="\$TERM" LANG=C.UTF-8 DESK_LOG=/log.jsonl /usr/sbin/chroot "$work" /game/dropedit
+echo \$? > "$work/exit"
+sleep 60
+RUN
+  tm new-session -d -s run -x 80 -y 24 "bash '$work/run.sh'"
+fi
 
 wait_for "您当前使用的游戏版本为：" "the version text"
 wait_for "0\.751（Steam）" "the version label"

@@ -32,8 +32,8 @@ const ReverseTable& Reverse() {
             for (unsigned trail = 0; trail < kTrailCount; ++trail) {
                 uint16_t unit = kDoubleByteTable[lead][trail];
                 if (unit != 0 && built[unit] == 0)
-                    built[unit] = static_cast<uint16_t>(((lead + kFirstLead) << 8) |
-                                                        (trail + kFirstTrail));
+                    built[unit] =
+                        static_cast<uint16_t>(((lead + kFirstLead) << 8) | (trail + kFirstTrail));
             }
         }
         return built;
@@ -96,8 +96,7 @@ size_t ToUtf16(const char* text, size_t length, uint16_t* out, size_t capacity) 
     return units;
 }
 
-size_t FromUtf16(const uint16_t* units, size_t count, char* out, size_t capacity,
-                 size_t* written) {
+size_t FromUtf16(const uint16_t* units, size_t count, char* out, size_t capacity, size_t* written) {
     size_t length = 0;
     size_t kept = 0;
     for (size_t i = 0; i < count; ++i) {

@@ -18,9 +18,12 @@
 #error "platform/win32_wide.h is the Windows build's boundary only"
 #endif
 
+// <windows.h> must come first.
+// clang-format off
 #include <windows.h>
 #include <commctrl.h>
 #include <mmsystem.h>
+// clang-format on
 
 namespace wide {
 

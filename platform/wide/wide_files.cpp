@@ -4,13 +4,12 @@
 // are converted to GBK; a character GBK lacks becomes '?', as
 // WideCharToMultiByte(936) would make it.
 #define DROPEDIT_WIDE_LAYER
-#include "platform/win32_wide.h"
-
 #include <cwchar>
 #include <string>
 #include <vector>
 
 #include "platform/wide/wide_text.h"
+#include "platform/win32_wide.h"
 
 namespace wide {
 namespace {

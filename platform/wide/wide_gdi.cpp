@@ -1,14 +1,13 @@
 // Fonts and text drawing through the W functions: a font's face name is
 // converted both ways, texts are drawn and measured in UTF-16.
 #define DROPEDIT_WIDE_LAYER
-#include "platform/win32_wide.h"
-
 #include <cstddef>
 #include <cstring>
 #include <cwchar>
 #include <string>
 
 #include "platform/wide/wide_text.h"
+#include "platform/win32_wide.h"
 
 namespace wide {
 namespace {

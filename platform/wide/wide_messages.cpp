@@ -58,8 +58,7 @@ WPARAM UnitToCharValue(uint16_t unit) {
     char bytes[2] = {0, 0};
     size_t length = gbk::FromUtf16(&unit, 1, bytes, 2);
     uint8_t first = static_cast<uint8_t>(bytes[0]);
-    return length == 2 ? (static_cast<WPARAM>(first) << 8) | static_cast<uint8_t>(bytes[1])
-                       : first;
+    return length == 2 ? (static_cast<WPARAM>(first) << 8) | static_cast<uint8_t>(bytes[1]) : first;
 }
 
 // The UTF-16 unit of a character message in ANSI form; false while a lead
@@ -175,10 +174,8 @@ void LimitReplacement(WideReceiver receiver, WNDPROC proc, HWND hwnd, std::strin
     if (text->size() <= room) return;
     size_t keep = 0;
     while (keep < text->size()) {
-        size_t width = gbk::IsLeadByte(static_cast<uint8_t>((*text)[keep])) &&
-                               keep + 1 < text->size()
-                           ? 2
-                           : 1;
+        size_t width =
+            gbk::IsLeadByte(static_cast<uint8_t>((*text)[keep])) && keep + 1 < text->size() ? 2 : 1;
         if (keep + width > room) break;
         keep += width;
     }
@@ -258,8 +255,8 @@ LRESULT CallAsWide(WideReceiver receiver, WNDPROC proc, HWND hwnd, UINT message,
             CopyCreateFields(&record, *ansi);
             record.lpszName = name.get();
             record.lpszClass = className.get();
-            LRESULT answer = Deliver(receiver, proc, hwnd, message, wParam,
-                                     reinterpret_cast<LPARAM>(&record));
+            LRESULT answer =
+                Deliver(receiver, proc, hwnd, message, wParam, reinterpret_cast<LPARAM>(&record));
             CopyCreateFields(ansi, record);
             return answer;
         }
@@ -319,12 +316,14 @@ LRESULT CallAsWide(WideReceiver receiver, WNDPROC proc, HWND hwnd, UINT message,
             end = BytePosition(text, end);
             if (wParam != 0) *reinterpret_cast<DWORD*>(wParam) = start;
             if (lParam != 0) *reinterpret_cast<DWORD*>(lParam) = end;
-            return (start > 0xFFFF || end > 0xFFFF) ? -1 : static_cast<LRESULT>(MAKELONG(start, end));
+            return (start > 0xFFFF || end > 0xFFFF) ? -1
+                                                    : static_cast<LRESULT>(MAKELONG(start, end));
         }
         case EM_SETSEL: {
             std::wstring text = ReceiverText(receiver, proc, hwnd);
-            return Deliver(receiver, proc, hwnd, message, SelectionEnd(wParam, text, true),
-                           static_cast<LPARAM>(SelectionEnd(static_cast<WPARAM>(lParam), text, true)));
+            return Deliver(
+                receiver, proc, hwnd, message, SelectionEnd(wParam, text, true),
+                static_cast<LPARAM>(SelectionEnd(static_cast<WPARAM>(lParam), text, true)));
         }
         case EM_LIMITTEXT:
             // 0 asks for the control's largest limit: no limit of ours.
@@ -364,7 +363,8 @@ LRESULT CallGbkProc(WNDPROC gbkProc, HWND hwnd, UINT message, WPARAM wParam, LPA
             LRESULT copied =
                 gbkProc(hwnd, message, bytes.size(), reinterpret_cast<LPARAM>(bytes.data()));
             if (copied < 0) copied = 0;
-            if (static_cast<size_t>(copied) >= bytes.size()) copied = static_cast<LRESULT>(bytes.size()) - 1;
+            if (static_cast<size_t>(copied) >= bytes.size())
+                copied = static_cast<LRESULT>(bytes.size()) - 1;
             return static_cast<LRESULT>(CopyWide(bytes.data(), static_cast<size_t>(copied),
                                                  reinterpret_cast<wchar_t*>(lParam), wParam));
         }
@@ -372,11 +372,12 @@ LRESULT CallGbkProc(WNDPROC gbkProc, HWND hwnd, UINT message, WPARAM wParam, LPA
             LRESULT length = gbkProc(hwnd, message, wParam, lParam);
             if (length <= 0) return length;
             std::vector<char> bytes(static_cast<size_t>(length) + 1, '\0');
-            LRESULT copied = gbkProc(hwnd, WM_GETTEXT, bytes.size(),
-                                     reinterpret_cast<LPARAM>(bytes.data()));
+            LRESULT copied =
+                gbkProc(hwnd, WM_GETTEXT, bytes.size(), reinterpret_cast<LPARAM>(bytes.data()));
             if (copied <= 0) return 0;
             if (copied > length) copied = length;
-            return static_cast<LRESULT>(gbk::ToUtf16(bytes.data(), static_cast<size_t>(copied), nullptr, 0));
+            return static_cast<LRESULT>(
+                gbk::ToUtf16(bytes.data(), static_cast<size_t>(copied), nullptr, 0));
         }
         case WM_NCCREATE:
         case WM_CREATE: {
@@ -384,12 +385,14 @@ LRESULT CallGbkProc(WNDPROC gbkProc, HWND hwnd, UINT message, WPARAM wParam, LPA
             auto* record = reinterpret_cast<CREATESTRUCTW*>(lParam);
             bool nameIsNumber = IS_INTRESOURCE(record->lpszName);
             bool classIsNumber = IS_INTRESOURCE(record->lpszClass);
-            std::string name = nameIsNumber ? std::string() : Narrow(std::wstring(record->lpszName));
+            std::string name =
+                nameIsNumber ? std::string() : Narrow(std::wstring(record->lpszName));
             std::string className =
                 classIsNumber ? std::string() : Narrow(std::wstring(record->lpszClass));
             CREATESTRUCTA ansi;
             CopyCreateFields(&ansi, *record);
-            ansi.lpszName = nameIsNumber ? reinterpret_cast<LPCSTR>(record->lpszName) : name.c_str();
+            ansi.lpszName =
+                nameIsNumber ? reinterpret_cast<LPCSTR>(record->lpszName) : name.c_str();
             ansi.lpszClass =
                 classIsNumber ? reinterpret_cast<LPCSTR>(record->lpszClass) : className.c_str();
             LRESULT answer = gbkProc(hwnd, message, wParam, reinterpret_cast<LPARAM>(&ansi));
@@ -420,7 +423,8 @@ LRESULT CallGbkProc(WNDPROC gbkProc, HWND hwnd, UINT message, WPARAM wParam, LPA
             WORD size = 0;
             std::memcpy(&size, reinterpret_cast<void*>(lParam), sizeof size);
             if (size == 0) return 0;
-            size_t room = 2 * static_cast<size_t>(size) > 0xFFFF ? 0xFFFF : 2 * static_cast<size_t>(size);
+            size_t room =
+                2 * static_cast<size_t>(size) > 0xFFFF ? 0xFFFF : 2 * static_cast<size_t>(size);
             std::vector<char> bytes(room, '\0');
             WORD roomWord = static_cast<WORD>(room);
             std::memcpy(bytes.data(), &roomWord, sizeof roomWord);
@@ -434,24 +438,27 @@ LRESULT CallGbkProc(WNDPROC gbkProc, HWND hwnd, UINT message, WPARAM wParam, LPA
         case EM_GETSEL: {
             DWORD start = 0;
             DWORD end = 0;
-            gbkProc(hwnd, message, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+            gbkProc(hwnd, message, reinterpret_cast<WPARAM>(&start),
+                    reinterpret_cast<LPARAM>(&end));
             std::wstring text = WindowTextW(hwnd);
             start = UnitPosition(text, start);
             end = UnitPosition(text, end);
             if (wParam != 0) *reinterpret_cast<DWORD*>(wParam) = start;
             if (lParam != 0) *reinterpret_cast<DWORD*>(lParam) = end;
-            return (start > 0xFFFF || end > 0xFFFF) ? -1 : static_cast<LRESULT>(MAKELONG(start, end));
+            return (start > 0xFFFF || end > 0xFFFF) ? -1
+                                                    : static_cast<LRESULT>(MAKELONG(start, end));
         }
         case EM_SETSEL: {
             std::wstring text = WindowTextW(hwnd);
-            return gbkProc(hwnd, message, SelectionEnd(wParam, text, false),
-                           static_cast<LPARAM>(SelectionEnd(static_cast<WPARAM>(lParam), text, false)));
+            return gbkProc(
+                hwnd, message, SelectionEnd(wParam, text, false),
+                static_cast<LPARAM>(SelectionEnd(static_cast<WPARAM>(lParam), text, false)));
         }
         case EM_SETPASSWORDCHAR:
             return gbkProc(hwnd, message, UnitToCharValue(static_cast<uint16_t>(wParam)), lParam);
         case EM_GETPASSWORDCHAR:
-            return static_cast<LRESULT>(CharValueToUnit(
-                static_cast<WPARAM>(gbkProc(hwnd, message, wParam, lParam))));
+            return static_cast<LRESULT>(
+                CharValueToUnit(static_cast<WPARAM>(gbkProc(hwnd, message, wParam, lParam))));
         case WM_NCDESTROY: {
             LRESULT answer = gbkProc(hwnd, message, wParam, lParam);
             Forget(hwnd);

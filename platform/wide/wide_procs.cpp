@@ -18,7 +18,7 @@ namespace {
 
 constexpr size_t kThunkCount = 32;
 
-WNDPROC g_gbkProcs[kThunkCount];  // the procedure each thunk stands for
+WNDPROC g_gbkProcs[kThunkCount];   // the procedure each thunk stands for
 std::vector<WNDPROC> g_wideProcs;  // W procedures handed to the runtime
 
 template <size_t N>
@@ -31,7 +31,8 @@ constexpr std::array<WNDPROC, sizeof...(N)> MakeThunks(std::index_sequence<N...>
     return {{&Thunk<N>...}};
 }
 
-const std::array<WNDPROC, kThunkCount> kThunks = MakeThunks(std::make_index_sequence<kThunkCount>());
+const std::array<WNDPROC, kThunkCount> kThunks =
+    MakeThunks(std::make_index_sequence<kThunkCount>());
 
 bool IsWideProc(WNDPROC proc) {
     for (WNDPROC known : g_wideProcs) {

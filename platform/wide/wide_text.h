@@ -3,10 +3,10 @@
 // zero-terminated), and names that may be a number instead of a text.
 #pragma once
 
+#include <windows.h>
+
 #include <cstddef>
 #include <string>
-
-#include <windows.h>
 
 namespace wide {
 
@@ -32,11 +32,11 @@ size_t CopyWide(const char* gbk, size_t length, wchar_t* buffer, size_t size);
 // A class, property or resource name: a text, or a number in the pointer
 // (MAKEINTRESOURCE, MAKEINTATOM), which passes unchanged.
 class WideName {
-public:
+  public:
     explicit WideName(LPCSTR name);
     LPCWSTR get() const;
 
-private:
+  private:
     bool isNumber_;
     LPCSTR number_;
     std::wstring text_;

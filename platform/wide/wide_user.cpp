@@ -1,11 +1,10 @@
 // Resources, menus, message boxes, the help viewer and sound through their
 // W functions.
 #define DROPEDIT_WIDE_LAYER
-#include "platform/win32_wide.h"
-
 #include <string>
 
 #include "platform/wide/wide_text.h"
+#include "platform/win32_wide.h"
 
 namespace wide {
 

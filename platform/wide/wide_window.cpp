@@ -3,13 +3,12 @@
 // window the runtime makes is a Unicode window and keeps its texts in
 // UTF-16; the runtime's procedures sit behind thunks (wide_procs.h).
 #define DROPEDIT_WIDE_LAYER
-#include "platform/win32_wide.h"
-
 #include <string>
 
 #include "platform/wide/wide_messages.h"
 #include "platform/wide/wide_procs.h"
 #include "platform/wide/wide_text.h"
+#include "platform/win32_wide.h"
 
 namespace wide {
 
@@ -50,8 +49,8 @@ BOOL GetClassInfoA(HINSTANCE instance, LPCSTR className, WNDCLASSA* wc) {
     wc->hbrBackground = w.hbrBackground;
     // A menu name given as a text has no ANSI copy to point at; the runtime
     // never reads it.
-    wc->lpszMenuName = IS_INTRESOURCE(w.lpszMenuName) ? reinterpret_cast<LPCSTR>(w.lpszMenuName)
-                                                      : nullptr;
+    wc->lpszMenuName =
+        IS_INTRESOURCE(w.lpszMenuName) ? reinterpret_cast<LPCSTR>(w.lpszMenuName) : nullptr;
     wc->lpszClassName = className;
     return TRUE;
 }
@@ -116,7 +115,8 @@ BOOL SetWindowTextA(HWND hwnd, LPCSTR text) {
 int GetWindowTextA(HWND hwnd, LPSTR buffer, int size) {
     if (buffer == nullptr || size <= 0) return 0;
     std::wstring text = WindowTextW(hwnd);
-    return static_cast<int>(CopyNarrow(text.data(), text.size(), buffer, static_cast<size_t>(size)));
+    return static_cast<int>(
+        CopyNarrow(text.data(), text.size(), buffer, static_cast<size_t>(size)));
 }
 
 int GetWindowTextLengthA(HWND hwnd) {

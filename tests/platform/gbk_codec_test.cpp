@@ -25,7 +25,8 @@ std::string Encode(const std::vector<uint16_t>& units) {
     size_t needed = gbk::FromUtf16(units.data(), units.size(), nullptr, 0);
     std::string bytes(needed, '\0');
     size_t written = 0;
-    EXPECT_EQ(needed, gbk::FromUtf16(units.data(), units.size(), &bytes[0], bytes.size(), &written));
+    EXPECT_EQ(needed,
+              gbk::FromUtf16(units.data(), units.size(), &bytes[0], bytes.size(), &written));
     EXPECT_EQ(needed, written);
     return bytes;
 }
@@ -100,17 +101,23 @@ TEST(GbkCodec, EveryDoubleByteRangeDecodesAndRoundTrips) {
 TEST(GbkCodec, TheEuroSignAndTheLastByteAreSingleBytes) {
     EXPECT_EQ(Units{0x20AC}, Decode("\x80"));
     EXPECT_EQ("\x80", Encode(Units{0x20AC}));
-    EXPECT_EQ((Units{'a', 0x20AC, 'b'}), Decode("a\x80" "b"));
+    EXPECT_EQ((Units{'a', 0x20AC, 'b'}), Decode("a\x80"
+                                                "b"));
     EXPECT_EQ(Units{0xF8F5}, Decode("\xFF"));
     EXPECT_EQ("\xFF", Encode(Units{0xF8F5}));
 }
 
 TEST(GbkCodec, ALeadByteTakesAnyNonZeroByteWithItAndABrokenPairIsOneDefaultChar) {
-    EXPECT_EQ((Units{'?', 'x'}), Decode("\x81\x7F" "x"));  // 0x7F is no trail byte
-    EXPECT_EQ((Units{'?', 'x'}), Decode("\xB0\x20" "x"));
-    EXPECT_EQ((Units{'?', 'x'}), Decode("\xB0\xFF" "x"));
-    EXPECT_EQ((Units{'?', 'x'}), Decode("\xA2\xAB" "x"));  // well formed, no character
-    EXPECT_EQ((Units{'?', 'x'}), Decode("\xFE\x50" "x"));
+    EXPECT_EQ((Units{'?', 'x'}), Decode("\x81\x7F"
+                                        "x"));  // 0x7F is no trail byte
+    EXPECT_EQ((Units{'?', 'x'}), Decode("\xB0\x20"
+                                        "x"));
+    EXPECT_EQ((Units{'?', 'x'}), Decode("\xB0\xFF"
+                                        "x"));
+    EXPECT_EQ((Units{'?', 'x'}), Decode("\xA2\xAB"
+                                        "x"));  // well formed, no character
+    EXPECT_EQ((Units{'?', 'x'}), Decode("\xFE\x50"
+                                        "x"));
 }
 
 TEST(GbkCodec, ALoneLeadByteIsTheDefaultCharAndNothingPastTheEndIsRead) {
@@ -127,8 +134,8 @@ TEST(GbkCodec, ALoneLeadByteIsTheDefaultCharAndNothingPastTheEndIsRead) {
 
 TEST(GbkCodec, UnitsWithoutAGbkFormBecomeTheDefaultCharOneEach) {
     EXPECT_EQ("a?b", Encode(Units{'a', 0xAC00, 'b'}));  // Hangul
-    EXPECT_EQ("?", Encode(Units{0xD800}));               // lone surrogate
-    EXPECT_EQ("??", Encode(Units{0xD83D, 0xDE00}));      // a pair, unit by unit
+    EXPECT_EQ("?", Encode(Units{0xD800}));              // lone surrogate
+    EXPECT_EQ("??", Encode(Units{0xD83D, 0xDE00}));     // a pair, unit by unit
     EXPECT_EQ("?", Encode(Units{0xFFFF}));
 }
 
@@ -157,7 +164,9 @@ TEST(GbkCodec, ShortBuffersTakeWholeCharactersAndTellTheFullLength) {
     EXPECT_EQ(3u, written);
 
     uint16_t wide[2] = {0, 0xBEEF};
-    EXPECT_EQ(3u, gbk::ToUtf16("a\xC4\xE3" "b", 4, wide, 1));
+    EXPECT_EQ(3u, gbk::ToUtf16("a\xC4\xE3"
+                               "b",
+                               4, wide, 1));
     EXPECT_EQ('a', wide[0]);
     EXPECT_EQ(0xBEEF, wide[1]);
 }

@@ -11,6 +11,7 @@
 #include "forms/byte_reader.h"
 #include "forms/editbox_props.h"
 #include "forms/label_props.h"
+#include "forms/unit_ids.h"
 #include "forms/unit_record.h"
 #include "forms/window_props.h"
 #include "forms/window_table.h"
@@ -39,9 +40,14 @@ void CheckUnit(WindowTemplate& window, uint32_t index) {
     const uint8_t* begin = window.units.data();
     const uint8_t* end = begin + window.units.size();
     FUZZ_CHECK(unit.record >= begin && unit.record + unit.length <= end, "unit %u outside its table", index);
+    // A stored id that is no valid id is reached by index only.
     int32_t found = FindUnitIndex(window, unit.id);
-    FUZZ_CHECK(found >= 0 && TemplateUnitId(window, static_cast<uint32_t>(found)) == unit.id,
-               "unit id %08x does not find a unit with that id", unit.id);
+    if (IsValidId(unit.id)) {
+        FUZZ_CHECK(found >= 0 && TemplateUnitId(window, static_cast<uint32_t>(found)) == unit.id,
+                   "unit id %08x does not find a unit with that id", unit.id);
+    } else {
+        FUZZ_CHECK(found == -1, "invalid unit id %08x finds a unit", unit.id);
+    }
     if (unit.menuItem) {
         const MenuItemLayout& m = unit.menu;
         FUZZ_CHECK(m.remark < unit.length && m.menuFlags + 4 <= unit.length && m.caption < unit.length &&

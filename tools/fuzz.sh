@@ -29,7 +29,10 @@ targets=("$@")
 cmake --preset fuzz >/dev/null
 cmake --build --preset fuzz -j "$(nproc)" >/dev/null
 
-export ASAN_OPTIONS=detect_leaks=0:abort_on_error=1
+# A small quarantine keeps the 32-bit address space (and the shared
+# machine's memory) in bounds over long runs; ASan's allocator has failed
+# its own checks under qemu-user once the default 256 MB had filled it.
+export ASAN_OPTIONS=detect_leaks=0:abort_on_error=1:quarantine_size_mb=16:malloc_context_size=8
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 runs=$root/build/fuzz/runs
 failed=0
@@ -37,6 +40,8 @@ for t in "${targets[@]}"; do
   # The start-up target's inputs are whole databases.
   max_len=4096
   [ "$t" = startup ] && max_len=65536
+  # The main window's segment carries its icon.
+  [ "$t" = window_template ] && max_len=16384
   corpus=$root/fuzz/corpus/$t
   work=$runs/$t
   mkdir -p "$work" "$corpus"
@@ -52,7 +57,7 @@ for t in "${targets[@]}"; do
     failed=1
     continue
   fi
-  grep -E "^#[0-9]+ +DONE" "$log" | tail -1 >&2 || true
+  grep -E "^#[0-9]+[[:space:]]+DONE" "$log" | tail -1 >&2 || true
   if [ "$mode" = long ]; then
     # Keep only the inputs that add coverage.
     minimised=$runs/$t.min

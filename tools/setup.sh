@@ -3,7 +3,7 @@
 # so that a fresh machine needs nothing else.
 set -euo pipefail
 
-packages=(g++-multilib g++-mingw-w64-i686 cmake googletest lib32ncurses-dev tmux sqlite3 ccache)
+packages=(g++-multilib g++-mingw-w64-i686 cmake googletest lib32ncurses-dev tmux sqlite3 ccache clang-14 libclang-rt-14-dev)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

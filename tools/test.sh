@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Builds both targets and the sanitizer build, then runs every test.
+# Builds both targets and the sanitizer build, runs every test, then the
+# short fuzz pass (its own build, the fuzz preset).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash tools/setup.sh
@@ -12,3 +13,6 @@ done
 
 ctest --preset linux -j "$jobs"
 ctest --preset asan -j "$jobs"
+
+# The fuzz targets, about 30 s each from their committed corpora; a finding fails.
+bash tools/fuzz.sh short

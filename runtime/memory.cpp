@@ -18,6 +18,19 @@ struct RuntimeConstants {
 };
 const RuntimeConstants kConstants = {{1, 0}, {0, 0, 0, 0}};
 
+uint32_t g_liveBlocks = 0;
+const HeapWatch* g_watch = nullptr;
+
+void HandedOut(void* block) {
+    ++g_liveBlocks;
+    if (g_watch != nullptr) g_watch->handedOut(block);
+}
+
+void TakenBack(void* block) {
+    --g_liveBlocks;
+    if (g_watch != nullptr) g_watch->takenBack(block);
+}
+
 HANDLE Heap() {
     if (g_runtime.heap == nullptr) g_runtime.heap = GetProcessHeap();
     return g_runtime.heap;
@@ -54,7 +67,15 @@ void AddConstantRange(const void* start, uint32_t length) {
 
 bool IsConstantBlock(const void* block) { return block != nullptr && FindConstantRange(block) != nullptr; }
 
-void* TryAllocate(uint32_t size) { return HeapAlloc(Heap(), 0, size); }
+uint32_t LiveBlockCount() { return g_liveBlocks; }
+
+void SetHeapWatch(const HeapWatch* watch) { g_watch = watch; }
+
+void* TryAllocate(uint32_t size) {
+    void* block = HeapAlloc(Heap(), 0, size);
+    if (block != nullptr) HandedOut(block);
+    return block;
+}
 
 void* Allocate(uint32_t size) {
     void* block = TryAllocate(size);
@@ -74,11 +95,14 @@ void* Reallocate(void* block, uint32_t size) {
     }
     void* resized = HeapReAlloc(Heap(), 0, block, size);
     if (resized == nullptr) AllocationFailed(size);
+    TakenBack(block);
+    HandedOut(resized);
     return resized;
 }
 
 void Release(const void* block) {
     if (block == nullptr || FindConstantRange(block) != nullptr) return;
+    TakenBack(const_cast<void*>(block));
     HeapFree(Heap(), 0, const_cast<void*>(block));
 }
 

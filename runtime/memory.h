@@ -14,6 +14,19 @@ void Release(const void* block);
 // Like Allocate but answers null on exhaustion instead of ending the program.
 void* TryAllocate(uint32_t size);
 
+// The heap's own accounting: blocks handed out and not yet released. A piece
+// of work that leaves this count higher than it found it (less what it hands
+// to its caller) leaks.
+uint32_t LiveBlockCount();
+// Told of every heap block as it is handed out and as it is taken back (a
+// reallocated block is taken back and handed out again). For harnesses that
+// must reclaim what a program abandons when it ends; null for none.
+struct HeapWatch {
+    void (*handedOut)(void* block);
+    void (*takenBack)(void* block);
+};
+void SetHeapWatch(const HeapWatch* watch);
+
 // Registers [start, start + length) as constant data of the program.
 void AddConstantRange(const void* start, uint32_t length);
 bool IsConstantBlock(const void* block);

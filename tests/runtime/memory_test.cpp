@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <vector>
 
 #include "runtime/memory.h"
 #include "runtime/runtime_state.h"
@@ -90,4 +91,51 @@ TEST(Memory, CopiesOfEmptyValuesAreNull) {
 
 TEST(Memory, TryAllocateAnswersNullWhenTheHeapRefuses) {
     EXPECT_EQ(TryAllocate(0x7FFFFFFF), nullptr);
+}
+
+namespace {
+std::vector<void*> g_handedOut;
+std::vector<void*> g_takenBack;
+const HeapWatch kRecordingWatch = {[](void* b) { g_handedOut.push_back(b); },
+                                   [](void* b) { g_takenBack.push_back(b); }};
+}  // namespace
+
+TEST(HeapAccounting, CountsLiveBlocksThroughAllocateReallocateAndRelease) {
+    uint32_t before = LiveBlockCount();
+    void* a = Allocate(8);
+    void* b = Reallocate(nullptr, 4);
+    EXPECT_EQ(LiveBlockCount(), before + 2);
+    a = Reallocate(a, 4096);
+    EXPECT_EQ(LiveBlockCount(), before + 2) << "a resized block is still one block";
+    Release(a);
+    Release(b);
+    EXPECT_EQ(LiveBlockCount(), before);
+    EXPECT_EQ(TryAllocate(0x7FFFFFFF), nullptr);
+    EXPECT_EQ(LiveBlockCount(), before) << "a refused request hands out nothing";
+}
+
+TEST_F(ConstantMemory, ConstantsAndTheirCopiesAreAccountedRight) {
+    uint32_t before = LiveBlockCount();
+    Release(g_constants.text);
+    EXPECT_EQ(LiveBlockCount(), before) << "releasing a constant takes nothing back";
+    void* copy = Reallocate(g_constants.text, 16);
+    EXPECT_EQ(LiveBlockCount(), before + 1) << "the heap copy of a constant is a new block";
+    Release(copy);
+    EXPECT_EQ(LiveBlockCount(), before);
+}
+
+TEST(HeapAccounting, TheWatchSeesEveryBlockHandedOutAndTakenBack) {
+    g_handedOut.clear();
+    g_takenBack.clear();
+    SetHeapWatch(&kRecordingWatch);
+    void* a = Allocate(8);
+    void* b = Reallocate(a, 2048);
+    Release(b);
+    SetHeapWatch(nullptr);
+    ASSERT_EQ(g_handedOut.size(), 2u);
+    ASSERT_EQ(g_takenBack.size(), 2u);
+    EXPECT_EQ(g_handedOut[0], a);
+    EXPECT_EQ(g_takenBack[0], a);
+    EXPECT_EQ(g_handedOut[1], b);
+    EXPECT_EQ(g_takenBack[1], b);
 }

@@ -64,17 +64,36 @@ class WindowsDesk:
     def __init__(self, windump, program="dropedit.exe"):
         self.windump = windump
         self.program = program
+        self.server = None
         self.last = []
 
     def dump(self):
-        result = subprocess.run(["wine", self.windump, self.program], capture_output=True, timeout=60)
+        """Every window of the program, from one windump kept running
+        (started anew after each case's wineserver restart)."""
+        if self.server is None or self.server.poll() is not None:
+            self.server = subprocess.Popen(["wine", self.windump, self.program, "--serve"],
+                                           stdin=subprocess.PIPE, stdout=subprocess.PIPE,
+                                           stderr=subprocess.DEVNULL)
+        self.server.stdin.write(b"dump\n")
+        self.server.stdin.flush()
         windows = []
-        for line in result.stdout.decode("utf-8", "replace").splitlines():
-            line = line.strip()
+        while True:
+            line = self.server.stdout.readline()
+            if not line:
+                fail("windump ended unexpectedly")
+            line = line.decode("utf-8", "replace").strip()
+            if line == "end":
+                break
             if line.startswith("{"):
                 windows.append(json.loads(line))
         self.last = windows
         return windows
+
+    def stop(self):
+        if self.server is not None:
+            self.server.kill()
+            self.server.wait()
+            self.server = None
 
     def window(self, title, visible_only=False):
         for w in self.dump():
@@ -89,7 +108,7 @@ class WindowsDesk:
                     program.process.returncode, title, program.output()))
             w = self.window(title)
             return w if w and w["visible"] else None
-        return wait_until(shown, seconds, "the window %r is shown" % title, 1.0)
+        return wait_until(shown, seconds, "the window %r is shown" % title, 0.5)
 
     def control(self, title, ident):
         w = self.window(title)
@@ -112,7 +131,7 @@ class WindowsDesk:
             if not program.running():
                 fail("the program ended (%r) with no box %r" % (program.process.returncode, title))
             return None
-        return wait_until(shown, seconds, "a message box %r is shown" % title, 1.0)
+        return wait_until(shown, seconds, "a message box %r is shown" % title, 0.5)
 
     def answer(self, box, ident=1):
         """Clicks the box's button with the given id (1 is OK) and waits
@@ -140,7 +159,7 @@ class WindowsDesk:
         subprocess.run(["xdotool", "key", "--delay", "60"] + list(names), check=True, timeout=60)
 
     def type_text(self, text):
-        subprocess.run(["xdotool", "type", "--delay", "80", text], check=True, timeout=60)
+        subprocess.run(["xdotool", "type", "--delay", "80", "--", text], check=True, timeout=60)
 
     def replace_text(self, title, ident, text):
         """Clicks into an edit box, deletes what it holds with End and

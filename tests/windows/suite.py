@@ -22,7 +22,7 @@ SLOT_OFFSET = 532160740
 SLOT_LENGTH = 2136068
 GAME_SIZE = 653572248
 # Control ids of the main window, as the template gives them.
-MEAT, ITEM, KETTLE, APPLY, NOTES = 100, 140, 200, 160, 170
+MEAT, ITEM, KETTLE, APPLY, NOTES, VERSION_CAPTION = 100, 140, 200, 160, 170, 180
 
 NOTES_TEXT = ("本工具支持版本有0751官方版、0751修正版（含Steam平台）\r\n"
               "将本工具放置在游戏目录，双击使用即可。\r\n")
@@ -59,14 +59,15 @@ class Suite:
         return Program(["wine", "dropedit.exe"], folder)
 
     def main_window(self, program):
-        return self.desk.wait_window(program, TITLE, 90)
+        return self.desk.wait_window(program, TITLE, 240)
 
     def leave(self, program):
         """Escape over the main window ends the program, with exit code 0."""
-        window = self.desk.window(TITLE)
-        self.desk.click_at(window, 5, 5)
+        # With no window manager, keys go where the pointer is: a click on a
+        # label puts it over the window, as a player's would be.
+        self.desk.click_control(TITLE, VERSION_CAPTION)
         self.desk.key("Escape")
-        code = program.wait(60)
+        code = program.wait(180)
         if code != 0:
             fail("the program ended with %r after Escape, not 0" % code)
 
@@ -172,6 +173,26 @@ def case_apply(suite, case):
     suite.leave(program)
 
 
+def case_chinese_folder(suite, case):
+    """A game installed under a folder with Chinese characters: found,
+    shown and written, whatever the system code page."""
+    folder = suite.install("游戏目录")
+    before = slot(folder)
+    program = suite.start(folder)
+    window = suite.main_window(program)
+    case.expect_equal({c["id"]: c["text"] for c in window["controls"]}.get(MEAT), "2", "meat box")
+    suite.desk.replace_text(TITLE, MEAT, "3")
+    suite.desk.click_control(TITLE, APPLY)
+    box = suite.desk.wait_box(program, "恭喜", 60)
+    case.expect_equal(box["message"], "修改成功", "success box text")
+    suite.desk.answer(box)
+    applied = database(slot(folder), "/tmp/applied.db")
+    case.expect(slot(folder) != before, "the slot did not change")
+    case.expect_equal(applied.execute("SELECT meat_drop FROM ai_data WHERE monster_ID='1001'").fetchone(),
+                      ("54;81",), "monster 1001")
+    suite.leave(program)
+
+
 def case_notes(suite, case):
     folder = suite.install("notes")
     before = slot(folder)
@@ -187,11 +208,11 @@ def case_notes(suite, case):
 
 def fatal_start(suite, case, folder, text, program=None):
     program = program or suite.start(folder)
-    box = suite.desk.wait_box(program, "ERROR", 90)
+    box = suite.desk.wait_box(program, "ERROR", 240)
     case.expect_equal(box["message"], text, "error box text")
     case.expect(suite.desk.window(TITLE, visible_only=True) is None, "the main window is shown beside the error")
     suite.desk.answer(box)
-    code = program.wait(60)
+    code = program.wait(180)
     case.expect_equal(code, 0, "exit code after the error")
 
 
@@ -207,7 +228,7 @@ def case_held(suite, case):
     holder = Program(["wine", os.path.join(suite.bindir, "holdfile.exe"), "PE_Client_Data\\resources.assets",
                       "held.flag", "release.flag"], folder)
     try:
-        wait_until(lambda: os.path.exists(flag), 60, "the other program holds the game file")
+        wait_until(lambda: os.path.exists(flag), 240, "the other program holds the game file")
         fatal_start(suite, case, folder, HELD_TEXT)
     finally:
         open(release, "w").close()
@@ -241,6 +262,7 @@ CASES = [
     ("start-up window and its values", case_start),
     ("apply new multipliers", case_apply),
     ("usage notes", case_notes),
+    ("a game under a Chinese folder name", case_chinese_folder),
     ("missing game file", case_missing),
     ("game file held by another program", case_held),
     ("Escape ends the program", case_escape),
@@ -264,6 +286,7 @@ def main():
             passed += 1
         else:
             failed += 1
+        suite.desk.stop()
         subprocess.run(["wineserver", "-k"], stderr=subprocess.DEVNULL)
         subprocess.run(["wineserver", "-p"], stderr=subprocess.DEVNULL)
     print("%d passed, %d failed" % (passed, failed), flush=True)

@@ -120,15 +120,9 @@ std::vector<DWORD> ProcessesNamed(const wchar_t* name) {
     return search.found;
 }
 
-}  // namespace
-
-int wmain(int argc, wchar_t** argv) {
-    if (argc < 2) {
-        std::fprintf(stderr, "usage: windump PROGRAM.exe\n");
-        return 2;
-    }
+void Dump(const wchar_t* program) {
     Scan scan;
-    scan.processes = ProcessesNamed(argv[1]);
+    scan.processes = ProcessesNamed(program);
     EnumWindows(&CollectTop, reinterpret_cast<LPARAM>(&scan));
     for (HWND window : scan.windows) {
         DWORD thread = GetWindowThreadProcessId(window, nullptr);
@@ -149,6 +143,28 @@ int wmain(int argc, wchar_t** argv) {
         }
         line += "]}";
         std::printf("%s\n", line.c_str());
+    }
+}
+
+}  // namespace
+
+// With --serve, one dump for each line read from standard input, each ended
+// by an "end" line: starting a Win32 process is slow under emulation, so the
+// suite keeps one running.
+int wmain(int argc, wchar_t** argv) {
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: windump PROGRAM.exe [--serve]\n");
+        return 2;
+    }
+    if (argc < 3 || lstrcmpW(argv[2], L"--serve") != 0) {
+        Dump(argv[1]);
+        return 0;
+    }
+    char request[64];
+    while (std::fgets(request, sizeof request, stdin) != nullptr) {
+        Dump(argv[1]);
+        std::printf("end\n");
+        std::fflush(stdout);
     }
     return 0;
 }

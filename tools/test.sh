@@ -44,3 +44,6 @@ if grep -q '^DESK_STATIC_WIDE_TERMINFO:INTERNAL=1' build/release-linux/CMakeCach
 else
   echo "release: the static Linux build has no terminal front end; its terminal test is not run" >&2
 fi
+
+# dropedit.exe on the Windows bench (Wine), under code pages 936 and 1252.
+bash tools/windows-test.sh

@@ -34,9 +34,9 @@ HELD_TEXT = ("请将该软件放置在游戏路径下，且关闭可能占用进
 
 class Suite:
     def __init__(self, bindir, outdir):
-        self.bindir = bindir
-        self.outdir = outdir
-        self.desk = WindowsDesk(os.path.join(bindir, "windump.exe"))
+        self.bindir = os.path.abspath(bindir)
+        self.outdir = os.path.abspath(outdir)
+        self.desk = WindowsDesk(os.path.join(self.bindir, "windump.exe"))
         self.work = "/tmp/dropedit-cases"
         self.template = os.path.join(self.work, "template")
         shutil.rmtree(self.work, ignore_errors=True)
@@ -228,7 +228,12 @@ def case_held(suite, case):
     holder = Program(["wine", os.path.join(suite.bindir, "holdfile.exe"), "PE_Client_Data\\resources.assets",
                       "held.flag", "release.flag"], folder)
     try:
-        wait_until(lambda: os.path.exists(flag), 240, "the other program holds the game file")
+        def holding():
+            if not holder.running() and not os.path.exists(flag):
+                fail("the other program ended (%r) without holding the game file:\n%s" % (
+                    holder.process.returncode, holder.output()))
+            return os.path.exists(flag)
+        wait_until(holding, 240, "the other program holds the game file")
         fatal_start(suite, case, folder, HELD_TEXT)
     finally:
         open(release, "w").close()

@@ -87,6 +87,14 @@ struct Intent {
     }
 };
 
+// The game file held for a repair at start; a program holding it gets the
+// start-up's own "file in use" error.
+int32_t OpenGameToRepair() {
+    int32_t game = OpenExclusive(g_editor.game_file_path);
+    if (game <= 0) ShowCodedError(kTexts.gameLocked, kTexts.gameLockedCode);
+    return game;
+}
+
 // An intent whose record did not survive: cut short while it was written
 // (before the game file was touched), or damaged since. Only when the game
 // slot is still exactly the old slot is it certain that nothing was begun.
@@ -96,11 +104,8 @@ bool DropUnsealedIntent(const Intent& intent) {
         ShowCodedError(kTexts.pendingDamaged, kTexts.pendingDamagedCode);
         return false;
     }
-    int32_t game = OpenExclusive(g_editor.game_file_path);
-    if (game <= 0) {
-        ShowCodedError(kTexts.gameLocked, kTexts.gameLockedCode);
-        return false;
-    }
+    int32_t game = OpenGameToRepair();
+    if (game <= 0) return false;
     void* slot = ReadSlotAt(game, g_editor.db_offset, g_editor.db_length);
     bool untouched = slot != nullptr && SameBytes(slot, intent.oldSlot);
     ProgramRelease(slot);
@@ -211,11 +216,8 @@ bool FinishPendingWrite() {
         ShowCodedError(kTexts.pendingStale, kTexts.pendingStaleCode);
         return false;
     }
-    int32_t game = OpenExclusive(g_editor.game_file_path);
-    if (game <= 0) {
-        ShowCodedError(kTexts.gameLocked, kTexts.gameLockedCode);
-        return false;
-    }
+    int32_t game = OpenGameToRepair();
+    if (game <= 0) return false;
     void* slot = ReadSlotAt(game, g_editor.db_offset, g_editor.db_length);
     bool mix = slot != nullptr && IsMixOf(slot, intent.oldSlot, intent.newSlot);
     ProgramRelease(slot);

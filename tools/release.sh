@@ -24,7 +24,9 @@ rm -rf build/release-windows build/release-linux build/release-stage
 cmake -S . -B build/release-windows -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake \
   -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build build/release-windows --target dropedit -j "$jobs"
-cmake -S . -B build/release-linux -DCMAKE_BUILD_TYPE=RelWithDebInfo -DDROPEDIT_STATIC=ON >/dev/null
+ncursesw=$(bash tools/static-ncurses.sh)
+cmake -S . -B build/release-linux -DCMAKE_BUILD_TYPE=RelWithDebInfo -DDROPEDIT_STATIC=ON \
+  -DDESK_NCURSESW_STATIC_DIR="$ncursesw" >/dev/null
 cmake --build build/release-linux --target dropedit -j "$jobs"
 
 stage=build/release-stage

@@ -67,12 +67,6 @@ TerminalFrontEnd* TerminalFrontEnd::Open(FILE* in, FILE* out, const char* term) 
     // Without a screen the program would run unseen and end at once; a
     // person at the terminal is told why. The locale and the terminal
     // description come from the host at run time, also for a static build.
-#ifdef DESK_NO_TERMINAL_FRONT_END
-    // Linked with a curses library that would crash (see platform/CMakeLists.txt).
-    (void)in, (void)out, (void)term;
-    std::fprintf(stderr, "dropedit: this build cannot draw on a terminal\n");
-    return nullptr;
-#else
     if (!TerminalLocale::Available()) {
         std::fprintf(stderr, "dropedit: no UTF-8 locale to draw with (try LANG=C.UTF-8)\n");
         return nullptr;
@@ -94,7 +88,6 @@ TerminalFrontEnd* TerminalFrontEnd::Open(FILE* in, FILE* out, const char* term) 
     mousemask(BUTTON1_PRESSED | BUTTON1_RELEASED | BUTTON1_CLICKED, nullptr);
     mouseinterval(0);
     return new TerminalFrontEnd(screen);
-#endif
 }
 
 TerminalFrontEnd::~TerminalFrontEnd() {

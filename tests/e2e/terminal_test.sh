@@ -7,12 +7,14 @@
 # "修改成功", closes the window with Escape, and then checks the exit code
 # and the game file's database against what the apply must have written.
 #
-#   terminal_test.sh DROPEDIT MAKE_DEMO_GAME [rooted]
+#   terminal_test.sh DROPEDIT MAKE_DEMO_GAME [rooted|rooted-builtin]
 #
 # With "rooted" (as root), dropedit runs in a chroot that holds no library:
 # only the game, the test's own files, the terminal's terminfo entry and the
-# C.UTF-8 locale, data files that a 64-bit system has as well. That is how the statically linked
-# release is checked at a terminal.
+# C.UTF-8 locale, data files that a 64-bit system has as well. That is how
+# the statically linked release is checked at a terminal. "rooted-builtin"
+# leaves the terminfo entry out and runs as TERM=linux, which the
+# static release must know by itself.
 set -euo pipefail
 
 dropedit=$1
@@ -86,10 +88,15 @@ if [ -z "$rooted" ]; then
 else
   # The pane's own TERM decides which terminfo entry the root needs.
   cat > "$work/run.sh" <<RUN
-entry=\$(find /etc/terminfo /lib/terminfo /usr/share/terminfo -name "\$TERM" -print -quit 2>/dev/null)
-mkdir -p "$work/usr/share/terminfo/\${TERM:0:1}" "$work/usr/lib/locale"
-cp "\$entry" "$work/usr/share/terminfo/\${TERM:0:1}/"
+mkdir -p "$work/usr/lib/locale"
 cp -r /usr/lib/locale/C.utf8 "$work/usr/lib/locale/"
+if [ "$rooted" = rooted-builtin ]; then
+  TERM=linux
+else
+  entry=\$(find /etc/terminfo /lib/terminfo /usr/share/terminfo -name "\$TERM" -print -quit 2>/dev/null)
+  mkdir -p "$work/usr/share/terminfo/\${TERM:0:1}"
+  cp "\$entry" "$work/usr/share/terminfo/\${TERM:0:1}/"
+fi
 env -i TERM="\$TERM" LANG=C.UTF-8 DESK_LOG=/log.jsonl /usr/sbin/chroot "$work" /game/dropedit
 echo \$? > "$work/exit"
 sleep 60

@@ -107,6 +107,8 @@ void ResetEditor() {
     ReleaseSnapshot(g_editor.monster_ids);
     ReleaseSnapshot(g_editor.meat_drops);
     ReleaseSnapshot(g_editor.item_drops);
+    ProgramRelease(g_editor.kettle_amount);
+    g_editor.kettle_amount = nullptr;
     g_editor.row_count = 0;
     g_editor.meat_multiplier = 0;
     g_editor.item_multiplier = 0;
@@ -116,7 +118,8 @@ void ResetEditor() {
 }
 
 uint32_t SnapshotTextCount() {
-    return CountTexts(g_editor.monster_ids) + CountTexts(g_editor.meat_drops) + CountTexts(g_editor.item_drops);
+    return CountTexts(g_editor.monster_ids) + CountTexts(g_editor.meat_drops) + CountTexts(g_editor.item_drops) +
+           (g_editor.kettle_amount != nullptr ? 1 : 0);
 }
 
 RoutineRun RunRoutine(void (*routine)()) {
@@ -150,6 +153,7 @@ RoutineRun RunRoutine(void (*routine)()) {
         ForgetSnapshot(g_editor.monster_ids);
         ForgetSnapshot(g_editor.meat_drops);
         ForgetSnapshot(g_editor.item_drops);
+        if (RunBlocks().count(const_cast<char*>(g_editor.kettle_amount)) != 0) g_editor.kettle_amount = nullptr;
         std::vector<void*> left(RunBlocks().begin(), RunBlocks().end());
         for (void* block : left) Release(block);
         run.blocksReclaimed = static_cast<uint32_t>(left.size());

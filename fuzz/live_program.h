@@ -20,7 +20,8 @@ struct RoutineRun {
 // Starts the runtime on first use; the scratch folder is the working folder.
 void StartLiveProgram();
 
-// Empties the start-up snapshot (its texts released) and the three boxes.
+// Empties the start-up snapshot and the kettle amount kept with it (their
+// texts released) and the three boxes.
 void ResetEditor();
 
 // Runs a routine. A runtime error is caught where the runtime would show its
@@ -31,5 +32,6 @@ RoutineRun RunRoutine(void (*routine)());
 
 // A message box of the run with that text (GBK), from the transcript.
 bool ShowedBox(const RoutineRun& run, const char* gbkText);
-// The number of non-null texts in the three snapshot arrays.
+// The texts start-up keeps: the non-null ones in the three snapshot arrays
+// and the kettle amount.
 uint32_t SnapshotTextCount();

@@ -22,6 +22,9 @@ if [ "$(bash tools/i386-exec.sh mode)" = emulated ]; then
 fi
 ctest --preset asan -j "$jobs"
 
+# Every fuzz target about 30 s from its committed corpus; a finding fails.
+bash tools/fuzz.sh short
+
 # The release archives, made as a player gets them, and checked: their
 # contents, the executables' form and resources, and the Linux executable
 # run in an empty root.

@@ -7,9 +7,9 @@
 #                                     time, then the corpus minimised back
 #                                     into fuzz/corpus
 # Findings (crash-*, timeout-*, leak-*, oom-*) are left in build/fuzz/runs.
-# The leak checker of LeakSanitizer hangs under qemu-user, which runs these
-# i386 programs where the kernel has no 32-bit support; runtime blocks are
-# accounted by the targets themselves.
+# LeakSanitizer is off everywhere, not only under qemu-user where it hangs:
+# the targets count the runtime's blocks themselves, which is the leak that
+# matters to them.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
@@ -45,9 +45,9 @@ cmake --preset fuzz >/dev/null
 cmake --build --preset fuzz -j "$(nproc)" >/dev/null
 
 # A small quarantine keeps the 32-bit address space (and the shared
-# machine's memory) in bounds over long runs; ASan's allocator has failed
-# its own checks under qemu-user once the default 256 MB had filled it.
+# machine's memory) in bounds over long runs.
 export ASAN_OPTIONS=detect_leaks=0:abort_on_error=1:quarantine_size_mb=16:malloc_context_size=8
+. tools/sanitizer-env.sh
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 runs=$root/build/fuzz/runs
 failed=0

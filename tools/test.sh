@@ -15,11 +15,7 @@ done
 
 ctest --preset linux -j "$jobs"
 
-# LeakSanitizer hangs under user-mode emulation, even on an empty program.
-if [ "$(bash tools/i386-exec.sh mode)" = emulated ]; then
-  echo "i386 code runs under emulation here: the sanitizer build's tests run without leak detection"
-  export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0"
-fi
+. tools/sanitizer-env.sh
 ctest --preset asan -j "$jobs"
 
 # Every fuzz target about 30 s from its committed corpus; a finding fails.

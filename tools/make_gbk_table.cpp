@@ -12,7 +12,7 @@
 
 namespace {
 
-// Same ranges as platform/desk/desk_charsets.cpp indexes by.
+// Same ranges as platform/desk/kernel32/charsets.cpp indexes by.
 constexpr unsigned kLeadFirst = 0x81, kLeadLast = 0xFE;
 constexpr unsigned kTrailFirst = 0x40, kTrailLast = 0xFE;
 

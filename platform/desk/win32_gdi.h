@@ -1,5 +1,5 @@
 // gdi32 as the desk provides it: fonts, stock objects, brushes and text
-// measuring over the desk's simple font model (desk_gdi.h), on device
+// measuring over the desk's simple font model (gdi32/gdi.h), on device
 // contexts that are records of what was selected and drawn, not pixels.
 #pragma once
 

@@ -18,7 +18,7 @@
 #include "forms/loaded_window.h"
 #include "forms/unit_object.h"
 #include "forms/window_template.h"
-#include "platform/desk/desk_script_actions.h"
+#include "platform/desk/frontends/script/actions.h"
 #include "runtime/services.h"
 
 namespace {

@@ -20,7 +20,7 @@
 #include "app/game_routines.h"
 #include "app/program_texts.h"
 #include "app/slot_record.h"
-#include "platform/desk/desk_log.h"
+#include "platform/desk/kernel32/log.h"
 
 namespace {
 

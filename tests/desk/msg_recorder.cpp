@@ -3,7 +3,7 @@
 
 #include <map>
 
-#include "platform/desk/desk_window.h"
+#include "platform/desk/user32/window.h"
 
 namespace desktest {
 namespace {

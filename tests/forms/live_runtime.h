@@ -19,7 +19,7 @@
 #include "forms/window_loader.h"
 #include "forms/window_table.h"
 #include "forms/window_template.h"
-#include "platform/desk/desk_input.h"
+#include "platform/desk/user32/input.h"
 #include "platform/win32.h"
 #include "runtime/core_library.h"
 #include "runtime/memory.h"

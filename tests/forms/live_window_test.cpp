@@ -20,7 +20,7 @@
 #include "forms/window_help.h"
 #include "forms/window_unit.h"
 #include "live_fixture.h"
-#include "platform/desk/desk_log.h"
+#include "platform/desk/kernel32/log.h"
 #include "runtime/command.h"
 #include "runtime/memory.h"
 

@@ -12,8 +12,8 @@
 #include "forms/unit_kind.h"
 #include "forms/window_unit.h"
 #include "live_fixture.h"
-#include "platform/desk/desk_gdi.h"
-#include "platform/desk/desk_window.h"
+#include "platform/desk/gdi32/gdi.h"
+#include "platform/desk/user32/window.h"
 
 TEST(UnitKindStyles, WindowBorderStylesAndButtons) {
     WindowProps props;  // fixed border, control box, no caption text

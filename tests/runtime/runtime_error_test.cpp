@@ -8,7 +8,7 @@
 #include <string>
 #include <thread>
 
-#include "platform/desk/desk_log.h"
+#include "platform/desk/kernel32/log.h"
 #include "runtime/hidden_window.h"
 #include "runtime/notify.h"
 #include "runtime/process_events.h"

@@ -1,13 +1,13 @@
 // Front-end selection and the no-user front end.
-#include "platform/desk/desk_frontend.h"
+#include "platform/desk/frontends/frontend.h"
 
 #include <unistd.h>
 
 #include <cstdlib>
 
-#include "platform/desk/desk_env.h"
-#include "platform/desk/desk_input.h"
-#include "platform/desk/desk_window.h"
+#include "platform/desk/kernel32/env.h"
+#include "platform/desk/user32/input.h"
+#include "platform/desk/user32/window.h"
 
 namespace desk {
 namespace {

@@ -1,13 +1,13 @@
 // gdi32 objects: fonts, brushes, pens, icons and device contexts in one
 // handle table, the stock objects, the system colours and text measuring.
-#include "platform/desk/desk_gdi.h"
+#include "platform/desk/gdi32/gdi.h"
 
 #include <cstdlib>
 #include <cstring>
 #include <map>
 #include <string>
 
-#include "platform/desk/desk_window.h"
+#include "platform/desk/user32/window.h"
 
 namespace desk {
 namespace {

@@ -1,5 +1,5 @@
-// Code page 936 by table lookup and UTF-8 by hand (see desk_charsets.h).
-#include "platform/desk/desk_charsets.h"
+// Code page 936 by table lookup and UTF-8 by hand (see charsets.h).
+#include "platform/desk/kernel32/charsets.h"
 
 #include <algorithm>
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/desk/desk_charsets.h"
+#include "platform/desk/kernel32/charsets.h"
 #include "platform/win32.h"
 
 namespace {

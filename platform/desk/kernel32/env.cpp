@@ -1,5 +1,5 @@
 // Environment paths captured at process start.
-#include "platform/desk/desk_env.h"
+#include "platform/desk/kernel32/env.h"
 
 #include <unistd.h>
 

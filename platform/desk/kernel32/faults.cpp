@@ -1,5 +1,5 @@
 // The faults of DESK_FAULT, read once, counted for the whole process.
-#include "platform/desk/desk_faults.h"
+#include "platform/desk/kernel32/faults.h"
 
 #include <signal.h>
 #include <unistd.h>

@@ -25,8 +25,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/desk/desk_faults.h"
-#include "platform/desk/desk_text.h"
+#include "platform/desk/kernel32/faults.h"
+#include "platform/desk/kernel32/text.h"
 #include "platform/win32.h"
 
 static_assert(sizeof(off_t) == 8, "file offsets must be 64-bit");

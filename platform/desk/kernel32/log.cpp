@@ -1,8 +1,8 @@
 // The transcript file is opened on first use and flushed after every line,
 // so that a process that ends abruptly leaves a complete transcript.
-#include "platform/desk/desk_log.h"
+#include "platform/desk/kernel32/log.h"
 
-#include "platform/desk/desk_env.h"
+#include "platform/desk/kernel32/env.h"
 
 #include <cstdio>
 #include <cstdlib>

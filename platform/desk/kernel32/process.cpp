@@ -10,9 +10,9 @@
 #include <string>
 #include <vector>
 
-#include "platform/desk/desk_exit.h"
-#include "platform/desk/desk_log.h"
-#include "platform/desk/desk_text.h"
+#include "platform/desk/kernel32/exit.h"
+#include "platform/desk/kernel32/log.h"
+#include "platform/desk/kernel32/text.h"
 #include "platform/win32.h"
 
 namespace {

@@ -1,10 +1,10 @@
 // GBK and UTF-8 conversions, naming the code page explicitly so that the
 // host locale never matters.
-#include "platform/desk/desk_text.h"
+#include "platform/desk/kernel32/text.h"
 
 #include <cstdio>
 
-#include "platform/desk/desk_charsets.h"
+#include "platform/desk/kernel32/charsets.h"
 
 namespace desk {
 

@@ -4,8 +4,8 @@
 // it has the focus); it ends in WM_COMMAND BN_CLICKED to the parent, after
 // the button let go of the mouse capture. With BS_NOTIFY the parent also
 // hears BN_SETFOCUS, BN_KILLFOCUS and BN_DOUBLECLICKED.
-#include "platform/desk/desk_gdi.h"
-#include "platform/desk/desk_window.h"
+#include "platform/desk/gdi32/gdi.h"
+#include "platform/desk/user32/window.h"
 
 namespace desk {
 namespace {

@@ -3,7 +3,7 @@
 // every built-in control uses to talk to its parent.
 #include <cstring>
 
-#include "platform/desk/desk_window.h"
+#include "platform/desk/user32/window.h"
 
 using desk::Find;
 using desk::Window;

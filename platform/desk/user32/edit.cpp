@@ -13,8 +13,8 @@
 #include <cstring>
 #include <string>
 
-#include "platform/desk/desk_gdi.h"
-#include "platform/desk/desk_window.h"
+#include "platform/desk/gdi32/gdi.h"
+#include "platform/desk/user32/window.h"
 
 namespace desk {
 namespace {

@@ -5,7 +5,7 @@
 // gaining it (WM_NCACTIVATE, WM_ACTIVATE), whose default handling takes the
 // focus. A focus change tells the old window first (WM_KILLFOCUS with the
 // new one) and the new one after (WM_SETFOCUS with the old one).
-#include "platform/desk/desk_window.h"
+#include "platform/desk/user32/window.h"
 
 namespace {
 HWND g_focus = nullptr;

@@ -3,8 +3,8 @@
 // data) and answered as done.
 #include <string>
 
-#include "platform/desk/desk_log.h"
-#include "platform/desk/desk_text.h"
+#include "platform/desk/kernel32/log.h"
+#include "platform/desk/kernel32/text.h"
 #include "platform/win32.h"
 
 BOOL WinHelpA(HWND, LPCSTR helpFile, UINT command, ULONG_PTR data) {

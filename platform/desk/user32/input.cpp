@@ -1,11 +1,11 @@
 // The input queue, the key state, the US keyboard layout and
 // TranslateMessage.
-#include "platform/desk/desk_input.h"
+#include "platform/desk/user32/input.h"
 
 #include <cstring>
 #include <deque>
 
-#include "platform/desk/desk_window.h"
+#include "platform/desk/user32/window.h"
 
 namespace desk {
 namespace {

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/desk/desk_window.h"
+#include "platform/desk/user32/window.h"
 
 namespace desk {
 namespace {

@@ -1,10 +1,10 @@
 // MessageBoxA: the front end answers; every box is logged with its answer.
 #include <string>
 
-#include "platform/desk/desk_frontend.h"
-#include "platform/desk/desk_log.h"
-#include "platform/desk/desk_messagebox.h"
-#include "platform/desk/desk_text.h"
+#include "platform/desk/frontends/frontend.h"
+#include "platform/desk/kernel32/log.h"
+#include "platform/desk/user32/messagebox.h"
+#include "platform/desk/kernel32/text.h"
 
 namespace desk {
 

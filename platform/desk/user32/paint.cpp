@@ -4,8 +4,8 @@
 #include <cstring>
 #include <map>
 
-#include "platform/desk/desk_gdi.h"
-#include "platform/desk/desk_window.h"
+#include "platform/desk/gdi32/gdi.h"
+#include "platform/desk/user32/window.h"
 
 using desk::Find;
 using desk::Window;

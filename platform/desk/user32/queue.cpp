@@ -7,11 +7,11 @@
 #include <deque>
 #include <mutex>
 
-#include "platform/desk/desk_exit.h"
-#include "platform/desk/desk_frontend.h"
-#include "platform/desk/desk_input.h"
-#include "platform/desk/desk_log.h"
-#include "platform/desk/desk_window.h"
+#include "platform/desk/kernel32/exit.h"
+#include "platform/desk/frontends/frontend.h"
+#include "platform/desk/user32/input.h"
+#include "platform/desk/kernel32/log.h"
+#include "platform/desk/user32/window.h"
 
 namespace {
 std::mutex g_queueLock;  // other threads may post

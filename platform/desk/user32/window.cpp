@@ -1,14 +1,14 @@
 // Window classes and windows: registration, creation and destruction, with
 // the Win32 message order for each.
-#include "platform/desk/desk_window.h"
+#include "platform/desk/user32/window.h"
 
 #include <strings.h>
 
 #include <cstring>
 #include <memory>
 
-#include "platform/desk/desk_log.h"
-#include "platform/desk/desk_text.h"
+#include "platform/desk/kernel32/log.h"
+#include "platform/desk/kernel32/text.h"
 
 namespace desk {
 namespace {

@@ -6,7 +6,7 @@
 #include <cctype>
 #include <cstring>
 
-#include "platform/desk/desk_window.h"
+#include "platform/desk/user32/window.h"
 
 using desk::Find;
 using desk::Window;

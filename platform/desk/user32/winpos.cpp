@@ -5,9 +5,9 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "platform/desk/desk_log.h"
-#include "platform/desk/desk_text.h"
-#include "platform/desk/desk_window.h"
+#include "platform/desk/kernel32/log.h"
+#include "platform/desk/kernel32/text.h"
+#include "platform/desk/user32/window.h"
 
 using desk::Find;
 using desk::Window;

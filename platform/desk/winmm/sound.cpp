@@ -2,7 +2,7 @@
 #include <cstring>
 #include <string>
 
-#include "platform/desk/desk_log.h"
+#include "platform/desk/kernel32/log.h"
 #include "platform/win32.h"
 
 namespace {

@@ -3,7 +3,7 @@
 // accepted only from image bits.
 #include <cstring>
 
-#include "platform/desk/desk_gdi.h"
+#include "platform/desk/gdi32/gdi.h"
 #include "tests/desk/msg_recorder.h"
 
 namespace {

@@ -1,7 +1,7 @@
 // The desk's own code page 936 and UTF-8 conversions: the tables made at
 // build time against the host's converter, cell by cell, and the UTF-8
 // sequences a decoder must refuse.
-#include "platform/desk/desk_charsets.h"
+#include "platform/desk/kernel32/charsets.h"
 
 #include <gtest/gtest.h>
 #include <iconv.h>

@@ -2,7 +2,7 @@
 // host, and texts written to the transcript.
 #include <gtest/gtest.h>
 
-#include "platform/desk/desk_text.h"
+#include "platform/desk/kernel32/text.h"
 
 TEST(DeskText, GbkAndUtf8RoundTrip) {
     std::string gbk;

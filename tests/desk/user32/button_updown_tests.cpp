@@ -1,7 +1,7 @@
 // The BUTTON control's click in all its forms, and the up-down control
 // with its buddy.
-#include "platform/desk/desk_input.h"
-#include "platform/desk/desk_window.h"
+#include "platform/desk/user32/input.h"
+#include "platform/desk/user32/window.h"
 #include "tests/desk/msg_recorder.h"
 
 using namespace desktest;

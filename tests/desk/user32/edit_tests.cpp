@@ -1,8 +1,8 @@
 // The EDIT control: typing through the queue, selection, the length limit,
 // deletion, input styles, double-byte text and the notifications its
 // parent receives.
-#include "platform/desk/desk_input.h"
-#include "platform/desk/desk_window.h"
+#include "platform/desk/user32/input.h"
+#include "platform/desk/user32/window.h"
 #include "tests/desk/msg_recorder.h"
 
 using namespace desktest;

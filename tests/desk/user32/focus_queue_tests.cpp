@@ -1,8 +1,8 @@
 // Focus and activation order, enabling, and the queue: posted messages,
 // the quit message, user input behind posted messages, TranslateMessage and
 // the key state, clicks and the close box.
-#include "platform/desk/desk_input.h"
-#include "platform/desk/desk_window.h"
+#include "platform/desk/user32/input.h"
+#include "platform/desk/user32/window.h"
 #include "tests/desk/msg_recorder.h"
 
 using namespace desktest;

@@ -5,7 +5,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "platform/desk/desk_log.h"
+#include "platform/desk/kernel32/log.h"
 #include "platform/win32.h"
 
 namespace {

@@ -2,7 +2,7 @@
 // messages each step sends and the geometry the desk reports.
 #include <algorithm>
 
-#include "platform/desk/desk_window.h"
+#include "platform/desk/user32/window.h"
 #include "tests/desk/msg_recorder.h"
 
 using namespace desktest;

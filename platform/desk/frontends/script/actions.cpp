@@ -5,15 +5,15 @@
 // (WM_CHAR from TranslateMessage) and, for characters not on the keyboard,
 // the input method's WM_CHAR bytes. `focus` is the one action no hand could
 // do: the desk moves the focus directly, as an accessibility tool would.
-#include "platform/desk/desk_script_actions.h"
+#include "platform/desk/frontends/script/actions.h"
 
 #include <cstdlib>
 
-#include "platform/desk/desk_frontend.h"
-#include "platform/desk/desk_input.h"
-#include "platform/desk/desk_log.h"
-#include "platform/desk/desk_text.h"
-#include "platform/desk/desk_window.h"
+#include "platform/desk/frontends/frontend.h"
+#include "platform/desk/user32/input.h"
+#include "platform/desk/kernel32/log.h"
+#include "platform/desk/kernel32/text.h"
+#include "platform/desk/user32/window.h"
 
 namespace desk {
 namespace {

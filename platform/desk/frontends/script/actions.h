@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "platform/desk/desk_script.h"
+#include "platform/desk/frontends/script/script.h"
 #include "platform/win32.h"
 
 namespace desk {

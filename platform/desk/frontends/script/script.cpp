@@ -2,19 +2,19 @@
 // and `dump` may run while a box is open; every other action is input to the
 // program's windows. When the script is used up the user closes the visible
 // top-level windows one by one.
-#include "platform/desk/desk_script.h"
+#include "platform/desk/frontends/script/script.h"
 
 #include <unistd.h>
 
 #include <deque>
 #include <fstream>
 
-#include "platform/desk/desk_exit.h"
-#include "platform/desk/desk_frontend.h"
-#include "platform/desk/desk_log.h"
-#include "platform/desk/desk_messagebox.h"
-#include "platform/desk/desk_script_actions.h"
-#include "platform/desk/desk_text.h"
+#include "platform/desk/kernel32/exit.h"
+#include "platform/desk/frontends/frontend.h"
+#include "platform/desk/kernel32/log.h"
+#include "platform/desk/user32/messagebox.h"
+#include "platform/desk/frontends/script/actions.h"
+#include "platform/desk/kernel32/text.h"
 
 namespace desk {
 

@@ -1,11 +1,11 @@
 // Clipped drawing into the current curses screen.
-#include "platform/desk/desk_terminal_canvas.h"
+#include "platform/desk/frontends/terminal/canvas.h"
 
 #include <wchar.h>
 
 #include <algorithm>
 
-#include "platform/desk/desk_terminal_text.h"
+#include "platform/desk/frontends/terminal/text.h"
 
 namespace desk {
 namespace {

@@ -5,8 +5,8 @@
 
 #include <string>
 
-#include "platform/desk/desk_terminal_curses.h"
-#include "platform/desk/desk_terminal_layout.h"
+#include "platform/desk/frontends/terminal/curses.h"
+#include "platform/desk/frontends/terminal/layout.h"
 
 namespace desk {
 

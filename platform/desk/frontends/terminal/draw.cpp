@@ -1,15 +1,15 @@
 // Windows and controls on the terminal. Controls are told apart by class:
 // EDIT, BUTTON and the up-down control are drawn as such; every other child
 // window (a label class of the program's own, for one) shows its text.
-#include "platform/desk/desk_terminal_draw.h"
+#include "platform/desk/frontends/terminal/draw.h"
 
 #include <strings.h>
 
 #include <algorithm>
 
-#include "platform/desk/desk_terminal_canvas.h"
-#include "platform/desk/desk_terminal_edit.h"
-#include "platform/desk/desk_terminal_text.h"
+#include "platform/desk/frontends/terminal/canvas.h"
+#include "platform/desk/frontends/terminal/edit.h"
+#include "platform/desk/frontends/terminal/text.h"
 
 namespace desk {
 namespace {

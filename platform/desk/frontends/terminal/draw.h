@@ -7,8 +7,8 @@
 
 #include <string>
 
-#include "platform/desk/desk_terminal_canvas.h"
-#include "platform/desk/desk_terminal_layout.h"
+#include "platform/desk/frontends/terminal/canvas.h"
+#include "platform/desk/frontends/terminal/layout.h"
 
 namespace desk {
 

@@ -2,7 +2,7 @@
 // selection (EM_GETSEL) decide it; the desk's EDIT keeps no caret of its
 // own that could be asked for, so the caret is drawn at the end of the
 // selection, where typing, Home and End and a click leave it.
-#include "platform/desk/desk_terminal_edit.h"
+#include "platform/desk/frontends/terminal/edit.h"
 
 #include <strings.h>
 

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/desk/desk_terminal_layout.h"
-#include "platform/desk/desk_terminal_text.h"
+#include "platform/desk/frontends/terminal/layout.h"
+#include "platform/desk/frontends/terminal/text.h"
 
 namespace desk {
 

@@ -1,14 +1,14 @@
 // Keys and mouse events from curses turned into desk input.
-#include "platform/desk/desk_terminal_keys.h"
+#include "platform/desk/frontends/terminal/keys.h"
 
 #include <algorithm>
 #include <string>
 #include <strings.h>
 
-#include "platform/desk/desk_frontend.h"
-#include "platform/desk/desk_input.h"
-#include "platform/desk/desk_terminal_edit.h"
-#include "platform/desk/desk_text.h"
+#include "platform/desk/frontends/frontend.h"
+#include "platform/desk/user32/input.h"
+#include "platform/desk/frontends/terminal/edit.h"
+#include "platform/desk/kernel32/text.h"
 
 namespace desk {
 namespace {

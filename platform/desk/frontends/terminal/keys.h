@@ -1,10 +1,10 @@
 // The terminal user's keys and mouse as desk input: the same key presses,
-// characters and clicks a desktop would give the program (desk_input.h),
+// characters and clicks a desktop would give the program (user32/input.h),
 // so the program's own windows decide what they mean.
 #pragma once
 
-#include "platform/desk/desk_terminal_curses.h"
-#include "platform/desk/desk_terminal_layout.h"
+#include "platform/desk/frontends/terminal/curses.h"
+#include "platform/desk/frontends/terminal/layout.h"
 
 namespace desk {
 

@@ -1,7 +1,7 @@
 // Laying windows out on the character grid, and finding what lies under a
 // cell. Everything is computed afresh from the window records at each
 // drawing, so the grid never holds state of its own.
-#include "platform/desk/desk_terminal_layout.h"
+#include "platform/desk/frontends/terminal/layout.h"
 
 namespace desk {
 namespace {

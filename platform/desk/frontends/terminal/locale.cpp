@@ -1,9 +1,9 @@
-// The UTF-8 thread locale curses runs under (see desk_terminal_curses.h).
+// The UTF-8 thread locale curses runs under (see curses.h).
 #include <langinfo.h>
 
 #include <cstring>
 
-#include "platform/desk/desk_terminal_curses.h"
+#include "platform/desk/frontends/terminal/curses.h"
 
 namespace desk {
 namespace {

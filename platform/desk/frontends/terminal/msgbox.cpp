@@ -1,13 +1,13 @@
 // The terminal's message box: its model, placement, drawing and keys.
-#include "platform/desk/desk_terminal_msgbox.h"
+#include "platform/desk/frontends/terminal/msgbox.h"
 
 #include <algorithm>
 #include <cwctype>
 
-#include "platform/desk/desk_messagebox.h"
-#include "platform/desk/desk_terminal_canvas.h"
-#include "platform/desk/desk_terminal_draw.h"
-#include "platform/desk/desk_terminal_text.h"
+#include "platform/desk/user32/messagebox.h"
+#include "platform/desk/frontends/terminal/canvas.h"
+#include "platform/desk/frontends/terminal/draw.h"
+#include "platform/desk/frontends/terminal/text.h"
 
 namespace desk {
 namespace {

@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/desk/desk_terminal_curses.h"
-#include "platform/desk/desk_terminal_layout.h"
+#include "platform/desk/frontends/terminal/curses.h"
+#include "platform/desk/frontends/terminal/layout.h"
 #include "platform/win32.h"
 
 namespace desk {

@@ -1,14 +1,14 @@
 // Restoring the terminal at every way out of the process. A signal handler
 // may run at any moment: it restores, puts the handler that was there
 // before back, and lets that one end the process.
-#include "platform/desk/desk_terminal_restore.h"
+#include "platform/desk/frontends/terminal/restore.h"
 
 #include <signal.h>
 
 #include <cstdlib>
 
-#include "platform/desk/desk_exit.h"
-#include "platform/desk/desk_terminal.h"
+#include "platform/desk/kernel32/exit.h"
+#include "platform/desk/frontends/terminal/terminal.h"
 
 namespace desk {
 namespace {

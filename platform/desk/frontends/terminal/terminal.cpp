@@ -2,17 +2,17 @@
 // waits for input, modal message boxes, and the note that the terminal is
 // too small. The terminal is redrawn from the window records at every turn,
 // so whatever the program changed since is shown.
-#include "platform/desk/desk_terminal.h"
+#include "platform/desk/frontends/terminal/terminal.h"
 
 #include <algorithm>
 #include <cstdio>
 
-#include "platform/desk/desk_terminal_curses.h"
-#include "platform/desk/desk_terminal_draw.h"
-#include "platform/desk/desk_terminal_keys.h"
-#include "platform/desk/desk_terminal_msgbox.h"
-#include "platform/desk/desk_terminal_restore.h"
-#include "platform/desk/desk_terminal_text.h"
+#include "platform/desk/frontends/terminal/curses.h"
+#include "platform/desk/frontends/terminal/draw.h"
+#include "platform/desk/frontends/terminal/keys.h"
+#include "platform/desk/frontends/terminal/msgbox.h"
+#include "platform/desk/frontends/terminal/restore.h"
+#include "platform/desk/frontends/terminal/text.h"
 
 namespace desk {
 namespace {

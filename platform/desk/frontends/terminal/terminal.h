@@ -7,8 +7,8 @@
 #include <cstdio>
 #include <string>
 
-#include "platform/desk/desk_frontend.h"
-#include "platform/desk/desk_terminal_draw.h"
+#include "platform/desk/frontends/frontend.h"
+#include "platform/desk/frontends/terminal/draw.h"
 
 namespace desk {
 

@@ -1,8 +1,8 @@
 // GBK texts as terminal characters, their widths and line breaking.
-#include "platform/desk/desk_terminal_text.h"
+#include "platform/desk/frontends/terminal/text.h"
 
-#include "platform/desk/desk_gdi.h"
-#include "platform/desk/desk_text.h"
+#include "platform/desk/gdi32/gdi.h"
+#include "platform/desk/kernel32/text.h"
 
 namespace desk {
 namespace {

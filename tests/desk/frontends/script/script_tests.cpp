@@ -10,8 +10,8 @@
 #include <cstdlib>
 #include <fstream>
 
-#include "platform/desk/desk_log.h"
-#include "platform/desk/desk_script_actions.h"
+#include "platform/desk/kernel32/log.h"
+#include "platform/desk/frontends/script/actions.h"
 #include "tests/desk/msg_recorder.h"
 
 extern char** environ;

@@ -2,7 +2,7 @@
 // 80 x 24 terminal, its controls' places with double-width characters, the
 // focus mark and the caret, scrolled and password edit boxes, hidden
 // windows, other windows around the active one, and a terminal too small.
-#include "tests/desk/terminal_fixture.h"
+#include "tests/desk/frontends/terminal/fixture.h"
 
 using namespace desktest;
 

@@ -10,9 +10,9 @@
 #include <sstream>
 #include <string>
 
-#include "platform/desk/desk_terminal.h"
-#include "platform/desk/desk_terminal_curses.h"
-#include "platform/desk/desk_terminal_restore.h"
+#include "platform/desk/frontends/terminal/terminal.h"
+#include "platform/desk/frontends/terminal/curses.h"
+#include "platform/desk/frontends/terminal/restore.h"
 #include "platform/win32.h"
 
 namespace {

@@ -1,5 +1,5 @@
 // The terminal test fixture and the test main window.
-#include "tests/desk/terminal_fixture.h"
+#include "tests/desk/frontends/terminal/fixture.h"
 
 #include <unistd.h>
 #include <wchar.h>

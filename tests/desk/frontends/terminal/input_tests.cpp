@@ -3,7 +3,7 @@
 // the edit box's own limit and filtering, editing keys sent as the terminal
 // sends them, Tab and Shift+Tab, Enter, Space and Escape, mouse clicks on a
 // button, in an edit box and on the close box, and the user's turn at Idle.
-#include "tests/desk/terminal_fixture.h"
+#include "tests/desk/frontends/terminal/fixture.h"
 
 using namespace desktest;
 

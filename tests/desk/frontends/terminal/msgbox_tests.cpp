@@ -4,8 +4,8 @@
 // texts broken to fit the terminal.
 #include <algorithm>
 
-#include "platform/desk/desk_terminal_msgbox.h"
-#include "tests/desk/terminal_fixture.h"
+#include "platform/desk/frontends/terminal/msgbox.h"
+#include "tests/desk/frontends/terminal/fixture.h"
 
 using namespace desktest;
 

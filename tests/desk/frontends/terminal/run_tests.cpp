@@ -11,9 +11,9 @@
 #include <sstream>
 #include <thread>
 
-#include "platform/desk/desk_log.h"
-#include "platform/desk/desk_text.h"
-#include "tests/desk/terminal_fixture.h"
+#include "platform/desk/kernel32/log.h"
+#include "platform/desk/kernel32/text.h"
+#include "tests/desk/frontends/terminal/fixture.h"
 
 using namespace desktest;
 

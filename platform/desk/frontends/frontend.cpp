@@ -6,8 +6,7 @@
 #include <cstdlib>
 
 #include "platform/desk/kernel32/env.h"
-#include "platform/desk/user32/input.h"
-#include "platform/desk/user32/window.h"
+#include "platform/desk/user32/user32.h"
 
 namespace desk {
 namespace {

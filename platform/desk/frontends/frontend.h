@@ -1,27 +1,13 @@
 // The desk's front ends: who the user is. Chosen once, at first need:
 // DESK_SCRIPT set -> the scripted user; stdin and stdout terminals -> the
-// terminal; otherwise no user.
+// terminal; otherwise no user. Each is a FrontEnd (user32.h), the user the
+// window manager waits on.
 #pragma once
 
-#include <string>
-
+#include "platform/desk/user32/user32.h"
 #include "platform/win32.h"
 
 namespace desk {
-
-class FrontEnd {
-  public:
-    virtual ~FrontEnd() = default;
-    // The program waits for input and its queue is empty: the user takes
-    // the next step. False when the user will never do anything again.
-    virtual bool Idle() = 0;
-    // Chooses the answer (IDOK ...) of a message box; `fallback` is its
-    // default button.
-    virtual int AnswerMessageBox(const std::string& text, const std::string& title, UINT type,
-                                 int fallback) = 0;
-};
-
-FrontEnd& CurrentFrontEnd();
 
 // What every front end does when its user has nothing more to say: click the
 // close box of the active window (or else of the topmost visible top-level

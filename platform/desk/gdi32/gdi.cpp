@@ -7,7 +7,7 @@
 #include <map>
 #include <string>
 
-#include "platform/desk/user32/window.h"
+#include "platform/desk/user32/user32.h"
 
 namespace desk {
 namespace {

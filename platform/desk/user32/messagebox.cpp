@@ -1,10 +1,9 @@
 // MessageBoxA: the front end answers; every box is logged with its answer.
 #include <string>
 
-#include "platform/desk/frontends/frontend.h"
 #include "platform/desk/kernel32/log.h"
-#include "platform/desk/user32/messagebox.h"
 #include "platform/desk/kernel32/text.h"
+#include "platform/desk/user32/user32.h"
 
 namespace desk {
 

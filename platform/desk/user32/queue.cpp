@@ -8,9 +8,9 @@
 #include <mutex>
 
 #include "platform/desk/kernel32/exit.h"
-#include "platform/desk/frontends/frontend.h"
-#include "platform/desk/user32/input.h"
 #include "platform/desk/kernel32/log.h"
+#include "platform/desk/user32/input.h"
+#include "platform/desk/user32/user32.h"
 #include "platform/desk/user32/window.h"
 
 namespace {

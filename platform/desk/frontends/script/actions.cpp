@@ -10,10 +10,9 @@
 #include <cstdlib>
 
 #include "platform/desk/frontends/frontend.h"
-#include "platform/desk/user32/input.h"
 #include "platform/desk/kernel32/log.h"
 #include "platform/desk/kernel32/text.h"
-#include "platform/desk/user32/window.h"
+#include "platform/desk/user32/user32.h"
 
 namespace desk {
 namespace {

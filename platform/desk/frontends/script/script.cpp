@@ -9,12 +9,12 @@
 #include <deque>
 #include <fstream>
 
-#include "platform/desk/kernel32/exit.h"
 #include "platform/desk/frontends/frontend.h"
-#include "platform/desk/kernel32/log.h"
-#include "platform/desk/user32/messagebox.h"
 #include "platform/desk/frontends/script/actions.h"
+#include "platform/desk/kernel32/exit.h"
+#include "platform/desk/kernel32/log.h"
 #include "platform/desk/kernel32/text.h"
+#include "platform/desk/user32/user32.h"
 
 namespace desk {
 

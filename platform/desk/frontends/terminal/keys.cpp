@@ -6,9 +6,9 @@
 #include <strings.h>
 
 #include "platform/desk/frontends/frontend.h"
-#include "platform/desk/user32/input.h"
 #include "platform/desk/frontends/terminal/edit.h"
 #include "platform/desk/kernel32/text.h"
+#include "platform/desk/user32/user32.h"
 
 namespace desk {
 namespace {

@@ -5,7 +5,7 @@
 
 #include <vector>
 
-#include "platform/desk/user32/window.h"
+#include "platform/desk/user32/user32.h"
 #include "platform/win32.h"
 
 namespace desk {

@@ -4,10 +4,10 @@
 #include <algorithm>
 #include <cwctype>
 
-#include "platform/desk/user32/messagebox.h"
 #include "platform/desk/frontends/terminal/canvas.h"
 #include "platform/desk/frontends/terminal/draw.h"
 #include "platform/desk/frontends/terminal/text.h"
+#include "platform/desk/user32/user32.h"
 
 namespace desk {
 namespace {

@@ -7,8 +7,8 @@
 
 #include <cstdlib>
 
-#include "platform/desk/kernel32/exit.h"
 #include "platform/desk/frontends/terminal/terminal.h"
+#include "platform/desk/kernel32/exit.h"
 
 namespace desk {
 namespace {

@@ -10,8 +10,8 @@
 #include <cstdlib>
 #include <fstream>
 
-#include "platform/desk/kernel32/log.h"
 #include "platform/desk/frontends/script/actions.h"
+#include "platform/desk/kernel32/log.h"
 #include "tests/desk/msg_recorder.h"
 
 extern char** environ;

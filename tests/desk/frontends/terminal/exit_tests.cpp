@@ -10,9 +10,9 @@
 #include <sstream>
 #include <string>
 
-#include "platform/desk/frontends/terminal/terminal.h"
 #include "platform/desk/frontends/terminal/curses.h"
 #include "platform/desk/frontends/terminal/restore.h"
+#include "platform/desk/frontends/terminal/terminal.h"
 #include "platform/win32.h"
 
 namespace {

@@ -6,8 +6,8 @@
 
 #include <string>
 
-#include "platform/desk/frontends/terminal/terminal.h"
 #include "platform/desk/frontends/terminal/curses.h"
+#include "platform/desk/frontends/terminal/terminal.h"
 #include "tests/desk/msg_recorder.h"
 
 namespace desktest {

@@ -26,21 +26,8 @@ fi
 targets=("$@")
 [ ${#targets[@]} -gt 0 ] || targets=(startup number_text drop_batch codepage window_template)
 
-# clang 14 ships the i386 fuzzer and sanitizer runtimes; installed here
-# when missing (as root: CI has no one to answer a prompt).
-missing=()
-for p in clang-14 libclang-rt-14-dev; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-  if [ "$(id -u)" -ne 0 ]; then
-    echo "missing packages: ${missing[*]} (run as root to install them)" >&2
-    exit 1
-  fi
-  export DEBIAN_FRONTEND=noninteractive
-  apt-get update -qq
-  apt-get install -y -qq "${missing[@]}" </dev/null >/dev/null
-fi
+# clang 14 ships the i386 fuzzer and sanitizer runtimes.
+bash tools/setup.sh clang-14 libclang-rt-14-dev
 cmake --preset fuzz >/dev/null
 cmake --build --preset fuzz -j "$(nproc)" >/dev/null
 

@@ -51,6 +51,9 @@ struct OpenFile {
     DWORD share;   // FILE_SHARE_* bits granted to other openers
     FileId id;     // the file it is open on
     std::string name;  // the name the program opened it under (for DESK_FAULT)
+    // The host folder of a file this open created, until a flush has made
+    // its entry there durable too.
+    std::string createdIn;
 };
 
 enum class HandleKind { kFile, kFind };
@@ -187,6 +190,24 @@ std::string ParentOf(const std::string& host) {
     if (slash == std::string::npos) return ".";
     if (slash == 0) return "/";
     return host.substr(0, slash);
+}
+
+// FlushFileBuffers writes a file's metadata with its data. fsync(2) of a
+// new file does not cover its entry in the folder, so after a power cut the
+// file could be gone with all it held: the first flush of a file this
+// process created flushes its folder too.
+// False when the folder's flush fails; a file system that cannot flush a
+// folder (EINVAL) or a folder that cannot be opened to read counts as done.
+bool FlushFolder(const std::string& host) {
+    int fd = open(host.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return true;
+    int result;
+    do {
+        result = fsync(fd);
+    } while (result != 0 && errno == EINTR);
+    bool flushed = result == 0 || errno == EINVAL;
+    close(fd);
+    return flushed;
 }
 
 bool IsFolder(const std::string& host) {
@@ -400,7 +421,8 @@ HANDLE CreateFileA(LPCSTR name, DWORD access, DWORD share, LPSECURITY_ATTRIBUTES
         return INVALID_HANDLE_VALUE;
     }
 
-    OpenFile file = {fd, access & kDataAccess, share, FileId{info.st_dev, info.st_ino}, name};
+    OpenFile file = {fd, access & kDataAccess, share, FileId{info.st_dev, info.st_ino}, name,
+                     existed ? std::string() : ParentOf(host)};
     bool takesPart = file.access != 0;
     if (takesPart) {
         for (const OpenFile* held : OpenFilesOn(file.id)) {
@@ -523,10 +545,11 @@ BOOL FlushFileBuffers(HANDLE handle) {
     do {
         result = fsync(file->fd);
     } while (result != 0 && errno == EINTR);
-    if (result != 0) {
+    if (result != 0 || (!file->createdIn.empty() && !FlushFolder(file->createdIn))) {
         SetLastError(ERROR_WRITE_FAULT);
         return FALSE;
     }
+    file->createdIn.clear();
     desk::AfterFlush(file->name);
     SetLastError(ERROR_SUCCESS);
     return TRUE;
@@ -669,8 +692,7 @@ HANDLE FindFirstFileA(LPCSTR pattern, LPWIN32_FIND_DATAA data) {
     std::string host = desk::HostPath(pattern);
     size_t slash = host.find_last_of('/');
     std::string last = slash == std::string::npos ? host : host.substr(slash + 1);
-    std::string folder =
-        slash == std::string::npos ? "." : (slash == 0 ? "/" : host.substr(0, slash));
+    std::string folder = ParentOf(host);
     if (last.empty()) {
         // An empty name or a trailing separator names no entry.
         SetLastError(host.empty() ? ERROR_PATH_NOT_FOUND : ERROR_FILE_NOT_FOUND);
@@ -717,7 +739,7 @@ HANDLE FindFirstFileA(LPCSTR pattern, LPWIN32_FIND_DATAA data) {
 
     FillFindData(info, desk::ProgramPath(found), data);
     SetLastError(ERROR_SUCCESS);
-    return NewHandle(HandleEntry{HandleKind::kFind, OpenFile{-1, 0, 0, FileId{0, 0}, ""}});
+    return NewHandle(HandleEntry{HandleKind::kFind, OpenFile{-1, 0, 0, FileId{0, 0}, "", ""}});
 }
 
 BOOL FindClose(HANDLE find) {

@@ -12,6 +12,10 @@
 #include "runtime/runtime_error.h"
 #include "runtime/runtime_state.h"
 
+namespace {
+const char kFolderUnknown[] = "无法确定本程序所在的文件夹，请在游戏文件夹中重新开启本程序。";
+}  // namespace
+
 void SplitProgramPath(const std::string& path, std::string* folder, std::string* fileName) {
     // The last backslash that is a character of its own: a GBK trail byte may
     // be 0x5C too, so the path is walked character by character.
@@ -45,8 +49,10 @@ void InitializeProgram() {
         g_runtime.objectServicesStarted = CoInitialize(nullptr) >= 0;
     }
 
+    // Every file the program names is relative to its own folder: without
+    // it, a game in that folder would be reported missing, which is false.
     char path[MAX_PATH + 1] = {};
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    if (GetModuleFileNameA(nullptr, path, MAX_PATH) == 0) ReportRuntimeError(kFolderUnknown);
     SplitProgramPath(path, &g_app.folder, &g_app.fileName);
     g_app.folderSlash = g_app.folder.empty() ? std::string() : g_app.folder + "\\";
     // A bare drive ("C:") would name that drive's current folder; "C:\" is meant.

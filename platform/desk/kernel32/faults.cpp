@@ -9,7 +9,7 @@
 namespace desk {
 namespace {
 
-enum class FaultKind { kNone, kCrashWrite, kCrashFlush, kCrashDelete, kLoseWrite };
+enum class FaultKind { kNone, kCrashWrite, kCrashFlush, kCrashDelete, kLoseWrite, kHideProgramFile };
 
 struct Fault {
     FaultKind kind = FaultKind::kNone;
@@ -36,6 +36,7 @@ Fault Parse(const char* text) {
     if (kind == "crash-flush") fault.kind = FaultKind::kCrashFlush;
     if (kind == "crash-delete") fault.kind = FaultKind::kCrashDelete;
     if (kind == "lose-write") fault.kind = FaultKind::kLoseWrite;
+    if (kind == "hide-program-file") fault.kind = FaultKind::kHideProgramFile;
     return fault;
 }
 
@@ -81,6 +82,11 @@ void AfterFlush(const std::string& name) {
 
 void AfterDelete(const std::string& name) {
     if (CountCall(FaultKind::kCrashDelete, name)) CrashNow();
+}
+
+bool HidesProgramFileSource(const std::string& source) {
+    const Fault& fault = TheFault();
+    return fault.kind == FaultKind::kHideProgramFile && (fault.name == source || fault.name == "all");
 }
 
 void CrashNow() {

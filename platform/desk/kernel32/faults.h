@@ -14,6 +14,10 @@
 //   crash-delete  killed right after the COUNT-th deletion of such a file
 //   lose-write    the COUNT-th write to such a file reports success but
 //                 writes nothing
+//   hide-program-file
+//                 the source of the program file's path named NAME ("proc"
+//                 for /proc/self/exe, "execfn" for the executed path, "all")
+//                 knows nothing, as in a root without /proc; COUNT is unused
 //
 // Without the variable (or with one the desk cannot read) nothing happens.
 #pragma once
@@ -32,6 +36,8 @@ struct WritePlan {
 WritePlan PlanWrite(const std::string& name, uint32_t length);
 void AfterFlush(const std::string& name);
 void AfterDelete(const std::string& name);
+// True when the fault hides this source of the program file's path.
+bool HidesProgramFileSource(const std::string& source);
 // Ends the process as a crash would: no exit path, no transcript line.
 [[noreturn]] void CrashNow();
 

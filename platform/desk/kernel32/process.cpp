@@ -12,6 +12,7 @@
 
 #include "platform/desk/kernel32/exit.h"
 #include "platform/desk/kernel32/log.h"
+#include "platform/desk/kernel32/program_file.h"
 #include "platform/desk/kernel32/text.h"
 #include "platform/win32.h"
 
@@ -75,10 +76,12 @@ BOOL HeapFree(HANDLE, DWORD, LPVOID block) {
 }
 
 DWORD GetModuleFileNameA(HMODULE, LPSTR buffer, DWORD size) {
-    char host[4096];
-    ssize_t n = readlink("/proc/self/exe", host, sizeof host - 1);
-    if (n < 0 || size == 0) return 0;
-    host[n] = '\0';
+    std::string host = desk::ProgramFileHostPath();
+    if (host.empty()) {
+        SetLastError(ERROR_FILE_NOT_FOUND);
+        return 0;
+    }
+    if (size == 0) return 0;
     std::string path = desk::ProgramPath(host);
     // As on Windows: a path that does not fit is cut and terminated.
     DWORD copied = static_cast<DWORD>(path.size() < size ? path.size() : size - 1);

@@ -103,3 +103,92 @@ TEST(DropeditRestart, AJournalLeftByACrashInsideTheApplyGoesWithTheCache) {
     EXPECT_EQ(Slot(demo), before);
     EXPECT_EQ(ReadFileRange(demo.CachePath(), 0, kSlotLength + 1), before);
 }
+
+// Killed between the flush of the game file and the removal of the intent,
+// the three intent files are as the apply wrote them; the cases below put
+// back what a file system may have kept of their removal.
+class IntentLeftovers : public ::testing::Test {
+protected:
+    void SetUp() override {
+        demo = MakeDemoInstall("leftovers", kRows);
+        oldSlot = Slot(demo);
+        ASSERT_EQ(RunWithFault(demo, "crash-flush:resources.assets:1").exitStatus, -1);
+        newSlot = Slot(demo);
+        ASSERT_NE(newSlot, oldSlot);
+        for (int i = 0; i < 3; ++i) saved[i] = ReadText(InFolder(demo, kPendingFiles[i]));
+        ASSERT_FALSE(saved[0].empty());
+    }
+    // Puts back the intent files whose index is given, removes the others.
+    void LeaveOnly(std::initializer_list<int> kept) {
+        for (const char* name : kPendingFiles) std::remove(InFolder(demo, name).c_str());
+        for (int i : kept) WriteBytes(InFolder(demo, kPendingFiles[i]), saved[i]);
+    }
+    void PutSlot(const std::vector<char>& slot) {
+        FILE* game = std::fopen(demo.GamePath().c_str(), "r+b");
+        ASSERT_NE(game, nullptr);
+        ASSERT_EQ(fseeko(game, kSlotOffset, SEEK_SET), 0);
+        ASSERT_EQ(std::fwrite(slot.data(), 1, slot.size(), game), slot.size());
+        std::fclose(game);
+    }
+
+    DemoInstall demo;
+    std::vector<char> oldSlot, newSlot;
+    std::string saved[3];  // record, new slot, old slot
+};
+
+// The issue's own case: after a successful apply, the record and the old
+// slot are back and the new slot is gone.
+TEST_F(IntentLeftovers, ARecordWithoutTheNewSlotOverTheNewDatabaseIsFinished) {
+    ASSERT_TRUE(RunDropedit(demo, "answer OK\n").Has(kCompleted));
+    LeaveOnly({0, 2});
+    ProgramRun run = RunDropedit(demo, "answer OK\ndump\n");
+    EXPECT_EQ(run.Events("messagebox"), std::vector<std::string>{kCompleted}) << run.All();
+    ExpectStartsInto(demo, run, "3", "1", "9");
+    EXPECT_EQ(Slot(demo), newSlot);
+}
+
+TEST_F(IntentLeftovers, ARecordWithoutTheOldSlotOverTheNewDatabaseIsFinished) {
+    LeaveOnly({0, 1});
+    ProgramRun run = RunDropedit(demo, "answer OK\ndump\n");
+    EXPECT_EQ(run.Events("messagebox"), std::vector<std::string>{kCompleted}) << run.All();
+    ExpectStartsInto(demo, run, "3", "1", "9");
+    EXPECT_EQ(Slot(demo), newSlot);
+}
+
+TEST_F(IntentLeftovers, ARecordWithoutTheOldSlotOverTheOldDatabaseWritesTheNewOne) {
+    PutSlot(oldSlot);
+    LeaveOnly({0, 1});
+    ProgramRun run = RunDropedit(demo, "answer OK\ndump\n");
+    EXPECT_EQ(run.Events("messagebox"), std::vector<std::string>{kCompleted}) << run.All();
+    ExpectStartsInto(demo, run, "3", "1", "9");
+    EXPECT_EQ(Slot(demo), newSlot);
+}
+
+TEST_F(IntentLeftovers, ARecordWithoutTheNewSlotOverTheOldDatabaseIsDropped) {
+    PutSlot(oldSlot);
+    LeaveOnly({0});
+    ProgramRun run = RunDropedit(demo, "dump\n");
+    EXPECT_TRUE(run.Events("messagebox").empty()) << run.All();
+    ExpectStartsInto(demo, run, "2", "2", "5");
+    EXPECT_EQ(Slot(demo), oldSlot);
+}
+
+// Half old, half new, and the new slot gone: nothing to finish it from, and
+// nothing to tell a half-written slot from one changed behind the tool's
+// back. Refused, and everything is left as it is.
+TEST_F(IntentLeftovers, ARecordWithoutTheNewSlotOverAMixIsRefusedAsDamaged) {
+    // The new slot with its first changed byte still old.
+    std::vector<char> mix = newSlot;
+    auto firstChange = std::mismatch(oldSlot.begin(), oldSlot.end(), newSlot.begin()).first;
+    mix[static_cast<size_t>(firstChange - oldSlot.begin())] = *firstChange;
+    ASSERT_NE(mix, oldSlot);
+    ASSERT_NE(mix, newSlot);
+    PutSlot(mix);
+    LeaveOnly({0, 2});
+    ProgramRun run = RunDropedit(demo, "");
+    EXPECT_EQ(run.Events("messagebox"), std::vector<std::string>{kDamaged}) << run.All();
+    EXPECT_TRUE(run.Events("show").empty()) << run.All();
+    EXPECT_EQ(Slot(demo), mix);
+    EXPECT_TRUE(Exists(InFolder(demo, kPendingFiles[0])));
+    EXPECT_TRUE(Exists(InFolder(demo, kPendingFiles[2])));
+}

@@ -40,7 +40,27 @@ void CheckGameFile() {
     CloseMainWindow();
 }
 
+namespace {
+
+// SQLite's companion files of the cache: a journal (or a write-ahead log
+// and its index, should another journal mode ever be used) left by a run
+// that died inside a transaction, or brought back by a power cut after its
+// removal. SQLite rolls a journal it finds into the database it sits next
+// to, so one left beside the fresh copy would tear it. They go with the
+// cache itself; true when none is left.
+bool RemoveCacheCompanions() {
+    bool gone = true;
+    for (const char* name : {kTexts.cacheJournalFile, kTexts.cacheWalFile, kTexts.cacheShmFile}) {
+        CallCore(kCmdDeleteFile, {TextArg(name)});
+        if (ValueInt(CallCore(kCmdFileSize, {TextArg(name)})) >= 0) gone = false;
+    }
+    return gone;
+}
+
+}  // namespace
+
 void ExtractDatabase() {
+    bool companionsGone = RemoveCacheCompanions();
     CallCore(kCmdDeleteFile, {TextArg(kTexts.cacheFile)});
     int32_t file = ValueInt(
         CallCore(kCmdOpenFile, {TextArg(g_editor.game_file_path), MakeInt(3), MakeInt(4)}));
@@ -53,7 +73,10 @@ void ExtractDatabase() {
         // only over that, never over a change made behind the tool's back.
         g_editor.slot_checksum = ByteSetCrc32(slot);
         g_editor.start_checksum = g_editor.slot_checksum;
-        written = ValueInt(CallCore(kCmdWriteFile, {TextArg(kTexts.cacheFile), ByteSetArg(slot)})) != 0;
+        // A companion that would not go (another program holding it) is a
+        // cache that cannot be written: the copy is never made beside it.
+        written = companionsGone &&
+                  ValueInt(CallCore(kCmdWriteFile, {TextArg(kTexts.cacheFile), ByteSetArg(slot)})) != 0;
         ProgramRelease(slot);
         CallCore(kCmdCloseAllFiles);
         LoadDropValues();

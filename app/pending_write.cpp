@@ -44,9 +44,14 @@ bool IntentIsForThisVersion(const void* record) {
            RecordHas(record, kTexts.recordLength, g_editor.db_length);
 }
 
-// The record first: once it is gone, the slot files are mere leftovers.
+// The record first, and its removal made durable before the slot files go:
+// a file system may keep later removals and lose earlier ones, and a record
+// without its slot files is what a start cannot always finish. Once the
+// record is gone for good, the slot files are mere leftovers; when that
+// cannot be made sure, they stay for the next start to remove.
 void RemoveIntent() {
     DeleteNamedFile(kTexts.pendingRecordFile);
+    if (FileSizeOf(kTexts.pendingRecordFile) >= 0 || !FlushToolFolder()) return;
     DeleteNamedFile(kTexts.pendingNewFile);
     DeleteNamedFile(kTexts.pendingOldFile);
 }
@@ -116,6 +121,41 @@ bool DropUnsealedIntent(const Intent& intent) {
     }
     RemoveIntent();
     return true;
+}
+
+// A slot file that is there but is not what the record names (another
+// length, unreadable, another checksum) is damaged. One that is missing is
+// not: a file system may have kept its removal and lost the record's.
+bool SlotFileDamaged(const char* name, const void* slotFile, const void* record, const char* field) {
+    if (slotFile == nullptr) return FileSizeOf(name) >= 0;
+    return !RecordHasCrc(record, field, ByteSetCrc32(slotFile));
+}
+
+// What the game slot is, judged against the record's checksums and the slot
+// files that survived (each already checked against its checksum).
+enum class SlotState {
+    kNew,                  // already the new slot: nothing left to write
+    kOldNothingToWrite,    // still the old slot, and the new one is lost
+    kToFinish,             // the old slot, or a mix, and the new slot at hand
+    kUnknownPartsMissing,  // neither, and a slot file is missing to tell
+    kChanged,              // neither old, new nor a mix of the two
+};
+
+SlotState Judge(const void* slot, const Intent& intent) {
+    if (slot == nullptr) return SlotState::kChanged;
+    uint32_t crc = ByteSetCrc32(slot);
+    // With a slot file at hand the bytes decide; without, the checksum the
+    // record names for it.
+    bool isNew = intent.newSlot != nullptr
+                     ? SameBytes(slot, intent.newSlot)
+                     : RecordHasCrc(intent.record, kTexts.recordNewCrc, crc);
+    if (isNew) return SlotState::kNew;
+    bool isOld = intent.oldSlot != nullptr
+                     ? SameBytes(slot, intent.oldSlot)
+                     : RecordHasCrc(intent.record, kTexts.recordOldCrc, crc);
+    if (isOld) return intent.newSlot != nullptr ? SlotState::kToFinish : SlotState::kOldNothingToWrite;
+    if (intent.oldSlot == nullptr || intent.newSlot == nullptr) return SlotState::kUnknownPartsMissing;
+    return IsMixOf(slot, intent.oldSlot, intent.newSlot) ? SlotState::kToFinish : SlotState::kChanged;
 }
 
 }  // namespace
@@ -206,9 +246,8 @@ bool FinishPendingWrite() {
         ShowCodedError(kTexts.pendingStale, kTexts.pendingStaleCode);
         return false;
     }
-    if (intent.oldSlot == nullptr || intent.newSlot == nullptr ||
-        !RecordHasCrc(intent.record, kTexts.recordOldCrc, ByteSetCrc32(intent.oldSlot)) ||
-        !RecordHasCrc(intent.record, kTexts.recordNewCrc, ByteSetCrc32(intent.newSlot))) {
+    if (SlotFileDamaged(kTexts.pendingOldFile, intent.oldSlot, intent.record, kTexts.recordOldCrc) ||
+        SlotFileDamaged(kTexts.pendingNewFile, intent.newSlot, intent.record, kTexts.recordNewCrc)) {
         ShowCodedError(kTexts.pendingDamaged, kTexts.pendingDamagedCode);
         return false;
     }
@@ -219,14 +258,29 @@ bool FinishPendingWrite() {
     int32_t game = OpenGameToRepair();
     if (game <= 0) return false;
     void* slot = ReadSlotAt(game, g_editor.db_offset, g_editor.db_length);
-    bool mix = slot != nullptr && IsMixOf(slot, intent.oldSlot, intent.newSlot);
-    ProgramRelease(slot);
-    if (!mix) {
+    SlotState state = Judge(slot, intent);
+    if (state != SlotState::kNew && state != SlotState::kToFinish) {
+        ProgramRelease(slot);
         CloseAllFiles();
-        ShowCodedError(kTexts.pendingStale, kTexts.pendingStaleCode);
+        if (state == SlotState::kOldNothingToWrite) {
+            // Not begun, and the new slot is lost: the game file keeps the
+            // database it had, whole, and the window shows it.
+            RemoveIntent();
+            return true;
+        }
+        if (state == SlotState::kUnknownPartsMissing) {
+            ShowCodedError(kTexts.pendingDamaged, kTexts.pendingDamagedCode);
+        } else {
+            ShowCodedError(kTexts.pendingStale, kTexts.pendingStaleCode);
+        }
         return false;
     }
-    SlotWrite written = WriteAndReadBack(game, intent.newSlot);
+    // A slot that already reads as the new one may still sit only in the
+    // system's cache (the run that wrote it died before its flush): it is
+    // written and flushed again before the intent goes, from the new slot
+    // file or, when that is lost, from the very bytes just read.
+    SlotWrite written = WriteAndReadBack(game, intent.newSlot != nullptr ? intent.newSlot : slot);
+    ProgramRelease(slot);
     CloseAllFiles();
     if (written != SlotWrite::kDone) {
         ShowCodedError(kTexts.pendingRepairFailed, kTexts.pendingRepairFailedCode);

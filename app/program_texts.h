@@ -7,6 +7,10 @@
 #define DROPEDIT_PROGRAM_TEXTS(X)                                                          \
     X(gamePath, "PE_Client_Data\\resources.assets")                                        \
     X(cacheFile, "pe.bin")                                                                 \
+    X(cacheJournalFile, "pe.bin-journal")                                                  \
+    X(cacheWalFile, "pe.bin-wal")                                                          \
+    X(cacheShmFile, "pe.bin-shm")                                                          \
+    X(toolFolder, ".")                                                                     \
     X(versionText, "0.751（Steam）")                                                       \
     X(titleFatal, "ERROR")                                                                 \
     X(titleRefused, "错误")                                                                \

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "app/program_calls.h"
+#include "app/program_texts.h"
 
 namespace {
 
@@ -47,6 +48,10 @@ int32_t FileSizeOf(const char* name) {
 
 bool DeleteNamedFile(const char* name) {
     return Logical(CallCore(kCmdDeleteFile, {TextArg(name)}));
+}
+
+bool FlushToolFolder() {
+    return Logical(CallCore(kCmdFlushFolder, {TextArg(kTexts.toolFolder)}));
 }
 
 void CloseAllFiles() {

@@ -17,6 +17,9 @@ bool SameBytes(const void* byteSetA, const void* byteSetB);
 
 int32_t FileSizeOf(const char* name);  // -1 when missing
 bool DeleteNamedFile(const char* name);
+// Makes the creations and removals in the tool's folder durable; false when
+// the folder cannot be flushed.
+bool FlushToolFolder();
 void CloseAllFiles();
 
 // Opens for reading and writing with every other opener denied; 0 on failure.

@@ -210,3 +210,17 @@ void CmdFlushFile(ArgValue* result, int32_t, ArgValue* args) {
     FileObject* file = OpenFileByNumber(args[0].low);
     SetLogical(result, file != nullptr && FlushFileBuffers(file->handle) != FALSE);
 }
+
+void CmdFlushFolder(ArgValue* result, int32_t, ArgValue* args) {
+    SetLogical(result, false);
+    const char* name = NameOf(args[0]);
+    if (name[0] == '\0') return;
+    // Only a handle with backup semantics opens a folder; flushing it needs
+    // write access.
+    HANDLE folder = CreateFileA(name, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (folder == INVALID_HANDLE_VALUE) return;
+    bool flushed = FlushFileBuffers(folder) != FALSE;
+    CloseHandle(folder);
+    SetLogical(result, flushed);
+}

@@ -29,3 +29,7 @@ void CmdWriteByteSet(ArgValue* result, int32_t count, ArgValue* args);
 // disk. Nothing else forces that: closing a file only hands its data to the
 // system's cache.
 void CmdFlushFile(ArgValue* result, int32_t count, ArgValue* args);
+// 1 folder name -> logical: the folder's entries (files created, removed or
+// renamed in it) have reached the disk. A file's own flush does not cover
+// its removal, nor the other files' names beside it.
+void CmdFlushFolder(ArgValue* result, int32_t count, ArgValue* args);

@@ -18,6 +18,7 @@
 #include "app/checksum.h"
 #include "app/editor_state.h"
 #include "app/game_routines.h"
+#include "app/pending_write.h"
 #include "app/program_texts.h"
 #include "app/slot_record.h"
 #include "platform/desk/kernel32/log.h"
@@ -188,6 +189,13 @@ TEST_F(WriteBack, AFolderThatTakesNoFilesStopsTheWriteBeforeTheGameFile) {
         << t;
     std::vector<char> slot = ReadRange("PE_Client_Data/resources.assets", kOffset, kSlot);
     EXPECT_EQ(std::count(slot.begin(), slot.end(), 0), kSlot);
+    // The slot files go only once the record's name is surely free: while
+    // something holds it, a start needs the old slot to see that the game
+    // file was never touched.
+    EXPECT_EQ(SizeOf(kTexts.pendingNewFile), kSlot);
+    EXPECT_EQ(SizeOf(kTexts.pendingOldFile), kSlot);
+    ASSERT_EQ(rmdir(kTexts.pendingRecordFile), 0);
+    EXPECT_TRUE(FinishPendingWrite()) << Transcript();
     EXPECT_EQ(SizeOf(kTexts.pendingNewFile), -1);
     EXPECT_EQ(SizeOf(kTexts.pendingOldFile), -1);
 }

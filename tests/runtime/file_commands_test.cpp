@@ -307,3 +307,15 @@ TEST_F(FileCommands, FlushFileAnswersForWritableOpenFilesOnly) {
     EXPECT_EQ(CallCore(kCmdFlushFile, {Number(writer)}).low, 0u) << "a closed file is no file";
     EXPECT_EQ(CallCore(kCmdFlushFile, {Number(12345)}).low, 0u);
 }
+
+TEST_F(FileCommands, FlushFolderAnswersForFoldersOnlyAndLeavesTheirFilesAlone) {
+    Put("f", "kept");
+    EXPECT_NE(CallCore(kCmdFlushFolder, {MakeText(dir_.c_str())}).low, 0u);
+    EXPECT_EQ(Get("f"), "kept");
+    // A missing folder and an empty name are nothing to flush.
+    EXPECT_EQ(CallCore(kCmdFlushFolder, {MakeText(Name("nofolder"))}).low, 0u);
+    EXPECT_EQ(CallCore(kCmdFlushFolder, {MakeText("")}).low, 0u);
+    // The folder's handle holds nothing of its files: an exclusive open of
+    // one still succeeds.
+    EXPECT_GT(Open("f", 3, 4), 0u);
+}

@@ -1,6 +1,8 @@
 // The faults of DESK_FAULT, read once, counted for the whole process.
 #include "platform/desk/kernel32/faults.h"
 
+#include "platform/desk/kernel32/sqlite_files.h"
+
 #include <signal.h>
 #include <unistd.h>
 
@@ -40,14 +42,26 @@ Fault Parse(const char* text) {
     return fault;
 }
 
-Fault& TheFault() {
-    static Fault fault = Parse(std::getenv("DESK_FAULT"));
+// A staged fault reaches SQLite's files too, through the shim.
+Fault Stage(Fault fault) {
+    if (fault.kind != FaultKind::kNone) InstallSqliteShim();
     return fault;
 }
 
+Fault& TheFault() {
+    static Fault fault = Stage(Parse(std::getenv("DESK_FAULT")));
+    return fault;
+}
+
+// Read when the process starts, so that the shim is in place before the
+// program's first database is opened.
+const bool g_staged = (TheFault(), true);
+
 bool Applies(FaultKind kind, const std::string& name) {
     const Fault& fault = TheFault();
-    return fault.kind == kind && name.find(fault.name) != std::string::npos;
+    // The end of the name, so that "pe.bin" is the cache and not its journal.
+    return fault.kind == kind && name.size() >= fault.name.size() &&
+           name.compare(name.size() - fault.name.size(), fault.name.size(), fault.name) == 0;
 }
 
 // Counts one call; true when it is the one the fault waits for.

@@ -4,7 +4,7 @@
 //
 //   DESK_FAULT=KIND:NAME:COUNT
 //
-// where NAME is matched as a part of the file name as the program spelled it
+// where NAME is matched as the end of the file name as the program spelled it
 // when it opened or deleted the file, and KIND is one of
 //
 //   crash-write   the process is killed once COUNT bytes in all have been
@@ -20,6 +20,9 @@
 //                 knows nothing, as in a root without /proc; COUNT is unused
 //
 // Without the variable (or with one the desk cannot read) nothing happens.
+// SQLite's files count too, under the full path SQLite gives them (its
+// journal as "...-journal"): a shim over its default VFS reports to these
+// same counts while a fault is staged.
 #pragma once
 
 #include <cstdint>

@@ -54,6 +54,9 @@ struct OpenFile {
     // The host folder of a file this open created, until a flush has made
     // its entry there durable too.
     std::string createdIn;
+    // A folder opened with backup semantics: it can only be flushed, and
+    // takes no part in sharing.
+    bool folder = false;
 };
 
 enum class HandleKind { kFile, kFind };
@@ -390,8 +393,32 @@ std::string FoldedName(const std::string& name) {
 
 }  // namespace
 
+namespace {
+
+// A folder handle, as Windows gives one with backup semantics: what the
+// program flushes so that the creations and removals in it last.
+HANDLE OpenFolder(LPCSTR name, const std::string& host, DWORD access) {
+    int fd = RetryOpen(host, O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) {
+        SetLastError(ErrorFromErrno(errno, host));
+        return INVALID_HANDLE_VALUE;
+    }
+    struct stat info;
+    if (fstat(fd, &info) != 0) {
+        close(fd);
+        SetLastError(ERROR_ACCESS_DENIED);
+        return INVALID_HANDLE_VALUE;
+    }
+    OpenFile file = {fd, access & kDataAccess, kShareReadWrite | FILE_SHARE_DELETE,
+                     FileId{info.st_dev, info.st_ino}, name, std::string(), true};
+    SetLastError(ERROR_SUCCESS);
+    return NewHandle(HandleEntry{HandleKind::kFile, file});
+}
+
+}  // namespace
+
 HANDLE CreateFileA(LPCSTR name, DWORD access, DWORD share, LPSECURITY_ATTRIBUTES, DWORD disposition,
-                   DWORD, HANDLE) {
+                   DWORD flags, HANDLE) {
     if (name == nullptr) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return INVALID_HANDLE_VALUE;
@@ -405,6 +432,10 @@ HANDLE CreateFileA(LPCSTR name, DWORD access, DWORD share, LPSECURITY_ATTRIBUTES
         (disposition == TRUNCATE_EXISTING && !(access & GENERIC_WRITE))) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return INVALID_HANDLE_VALUE;
+    }
+
+    if ((flags & FILE_FLAG_BACKUP_SEMANTICS) && disposition == OPEN_EXISTING && IsFolder(host)) {
+        return OpenFolder(name, host, access);
     }
 
     bool existed = false;
@@ -468,7 +499,7 @@ OpenFile* FileForTransfer(HANDLE handle, LPOVERLAPPED overlapped, DWORD access) 
         SetLastError(ERROR_INVALID_PARAMETER);
         return nullptr;
     }
-    if (!(file->access & access)) {
+    if (!(file->access & access) || file->folder) {
         SetLastError(ERROR_ACCESS_DENIED);
         return nullptr;
     }
@@ -629,7 +660,7 @@ BOOL CloseHandle(HANDLE handle) {
     }
     OpenFile file = it->second.file;
     Handles().erase(it);
-    if (file.access != 0) LeaveProcessLock(file.id, Denies(file.share));
+    if (file.access != 0 && !file.folder) LeaveProcessLock(file.id, Denies(file.share));
     if (close(file.fd) != 0 && errno != EINTR) {
         SetLastError(ERROR_WRITE_FAULT);
         return FALSE;

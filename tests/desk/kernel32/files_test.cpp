@@ -126,6 +126,30 @@ TEST_F(DeskFiles, CreationRulesAndTheirErrorCodes) {
     EXPECT_TRUE(Exists("fresh"));
 }
 
+TEST_F(DeskFiles, AFolderOpensOnlyWithBackupSemanticsAndCanOnlyBeFlushed) {
+    ASSERT_EQ(mkdir(Path("sub").c_str(), 0755), 0);
+    HANDLE folder = CreateFileA(Path("sub").c_str(), kWrite, kShareAll, nullptr, OPEN_EXISTING,
+                                FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    ASSERT_NE(folder, INVALID_HANDLE_VALUE);
+    EXPECT_TRUE(FlushFileBuffers(folder));
+    char byte = 'x';
+    DWORD done = 0;
+    EXPECT_FALSE(WriteFile(folder, &byte, 1, &done, nullptr));
+    EXPECT_ERROR(ERROR_ACCESS_DENIED);
+    EXPECT_FALSE(ReadFile(folder, &byte, 1, &done, nullptr));
+    EXPECT_ERROR(ERROR_ACCESS_DENIED);
+    // It takes no part in sharing: a file in it opens exclusively.
+    HANDLE file = Open("sub/f", kReadWrite, 0, CREATE_ALWAYS);
+    EXPECT_NE(file, INVALID_HANDLE_VALUE);
+    CloseHandle(file);
+    EXPECT_TRUE(CloseHandle(folder));
+    // Backup semantics do not turn a file into a folder, nor create one.
+    EXPECT_EQ(CreateFileA(Path("nothing").c_str(), kWrite, kShareAll, nullptr, OPEN_EXISTING,
+                          FILE_FLAG_BACKUP_SEMANTICS, nullptr),
+              INVALID_HANDLE_VALUE);
+    EXPECT_ERROR(ERROR_FILE_NOT_FOUND);
+}
+
 TEST_F(DeskFiles, WindowsPathsInGbkReachTheHostFile) {
     ASSERT_EQ(mkdir(Path(u8"数据").c_str(), 0755), 0);
     std::string name = dir_ + "\\数据\\缓存.bin";  // GBK at run time

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The Windows bench: an i386 Debian root with Wine, an X server, xdotool, a
-# CJK font and the Chinese and English locales, built once and kept under
-# build/winbench (WINBENCH_CACHE moves it), and a command run inside it.
+# CJK font and the Chinese and English locales, built once per machine and
+# kept in ~/.cache/dropedit/winbench (WINBENCH_CACHE moves it), so that every
+# clone on the machine, CI's among them, shares it; and a command run inside it.
 #
 #   winbench.sh build                      builds the root (and its VM images)
 #   winbench.sh run HOSTDIR -- COMMAND...  runs COMMAND in the root, in
@@ -10,6 +11,7 @@
 #                                          whose code page follows LANG
 #                                          (default zh_CN.UTF-8: 936)
 #   winbench.sh mode                       prints chroot or vm
+#   winbench.sh cache                      prints the folder the root is kept in
 #
 # Where the kernel runs 32-bit code the root is entered as a chroot; where it
 # does not, the same root boots as a qemu-system-i386 machine (Wine under
@@ -20,7 +22,13 @@ set -euo pipefail
 
 here=$(cd "$(dirname "$0")" && pwd)
 repo=$(dirname "$here")
-cache=${WINBENCH_CACHE:-$repo/build/winbench}
+if [ -n "${WINBENCH_CACHE:-}" ]; then
+  cache=$WINBENCH_CACHE
+elif [ -n "${XDG_CACHE_HOME:-}${HOME:-}" ]; then
+  cache=${XDG_CACHE_HOME:-$HOME/.cache}/dropedit/winbench
+else
+  cache=$repo/build/winbench
+fi
 root=$cache/root
 guest=$here/winbench
 suite=bookworm
@@ -234,5 +242,6 @@ case "${1:-}" in
   build) build ;;
   run) shift; run "$@" ;;
   mode) mode ;;
-  *) echo "usage: $0 build | run HOSTDIR -- COMMAND... | mode" >&2; exit 2 ;;
+  cache) echo "$cache" ;;
+  *) echo "usage: $0 build | run HOSTDIR -- COMMAND... | mode | cache" >&2; exit 2 ;;
 esac

@@ -12,10 +12,10 @@ set -uo pipefail
 cd "$(dirname "$0")/../.."
 job=$1
 bench=tools/winbench.sh
-cache=${WINBENCH_CACHE:-$PWD/build/winbench}
+cache=$(bash "$bench" cache)
 second=$cache
 if [ "$(bash "$bench" mode)" = chroot ]; then
-  second=$PWD/build/winbench-second
+  second=$cache.second
   if [ ! -d "$second/root" ] || ! cmp -s "$cache/root.stamp" "$second/root.stamp"; then
     rm -rf "$second"
     mkdir -p "$second"

@@ -1,6 +1,7 @@
 // The faults of DESK_FAULT, read once, counted for the whole process.
 #include "platform/desk/kernel32/faults.h"
 
+#include "platform/desk/kernel32/power_cut.h"
 #include "platform/desk/kernel32/sqlite_files.h"
 
 #include <signal.h>
@@ -42,9 +43,9 @@ Fault Parse(const char* text) {
     return fault;
 }
 
-// A staged fault reaches SQLite's files too, through the shim.
+// A staged fault or power cut reaches SQLite's files too, through the shim.
 Fault Stage(Fault fault) {
-    if (fault.kind != FaultKind::kNone) InstallSqliteShim();
+    if (fault.kind != FaultKind::kNone || PowerCutStaged()) InstallSqliteShim();
     return fault;
 }
 

@@ -26,6 +26,7 @@
 #include <vector>
 
 #include "platform/desk/kernel32/faults.h"
+#include "platform/desk/kernel32/power_cut.h"
 #include "platform/desk/kernel32/text.h"
 #include "platform/win32.h"
 
@@ -57,6 +58,7 @@ struct OpenFile {
     // A folder opened with backup semantics: it can only be flushed, and
     // takes no part in sharing.
     bool folder = false;
+    std::string host;  // its path on the host (for DESK_POWER_CUT)
 };
 
 enum class HandleKind { kFile, kFind };
@@ -410,7 +412,7 @@ HANDLE OpenFolder(LPCSTR name, const std::string& host, DWORD access) {
         return INVALID_HANDLE_VALUE;
     }
     OpenFile file = {fd, access & kDataAccess, kShareReadWrite | FILE_SHARE_DELETE,
-                     FileId{info.st_dev, info.st_ino}, name, std::string(), true};
+                     FileId{info.st_dev, info.st_ino}, name, std::string(), true, host};
     SetLastError(ERROR_SUCCESS);
     return NewHandle(HandleEntry{HandleKind::kFile, file});
 }
@@ -453,7 +455,8 @@ HANDLE CreateFileA(LPCSTR name, DWORD access, DWORD share, LPSECURITY_ATTRIBUTES
     }
 
     OpenFile file = {fd, access & kDataAccess, share, FileId{info.st_dev, info.st_ino}, name,
-                     existed ? std::string() : ParentOf(host)};
+                     existed ? std::string() : ParentOf(host), false, host};
+    if (!existed) desk::CutCreated(host);
     bool takesPart = file.access != 0;
     if (takesPart) {
         for (const OpenFile* held : OpenFilesOn(file.id)) {
@@ -473,6 +476,7 @@ HANDLE CreateFileA(LPCSTR name, DWORD access, DWORD share, LPSECURITY_ATTRIBUTES
     // Emptying waits until the sharing checks have passed, so that a refused
     // open never touches another opener's data.
     bool empties = disposition == TRUNCATE_EXISTING || (disposition == CREATE_ALWAYS && existed);
+    if (empties) desk::CutWillTruncate(host, 0);
     if (empties && ftruncate(fd, 0) != 0) {
         DWORD error = ErrorFromErrno(errno, host);
         if (takesPart) LeaveProcessLock(file.id, Denies(share));
@@ -480,6 +484,8 @@ HANDLE CreateFileA(LPCSTR name, DWORD access, DWORD share, LPSECURITY_ATTRIBUTES
         SetLastError(error);
         return INVALID_HANDLE_VALUE;
     }
+
+    if (empties) desk::CutOperationDone("truncate", host);
 
     HANDLE handle = NewHandle(HandleEntry{HandleKind::kFile, file});
     bool reportsExisting = existed && (disposition == CREATE_ALWAYS || disposition == OPEN_ALWAYS);
@@ -542,6 +548,7 @@ BOOL WriteFile(HANDLE handle, LPCVOID buffer, DWORD toWrite, LPDWORD written,
         SetLastError(ERROR_SUCCESS);
         return TRUE;
     }
+    if (plan.pass > 0) desk::CutWillWrite(file->host, lseek(file->fd, 0, SEEK_CUR), plan.pass);
     DWORD done = 0;
     while (done < plan.pass) {
         ssize_t n = ::write(file->fd, static_cast<const char*>(buffer) + done,
@@ -559,6 +566,7 @@ BOOL WriteFile(HANDLE handle, LPCVOID buffer, DWORD toWrite, LPDWORD written,
         done += static_cast<DWORD>(n);
     }
     if (plan.crash) desk::CrashNow();
+    if (plan.pass > 0) desk::CutOperationDone("write", file->host);
     if (written != nullptr) *written = done;
     SetLastError(ERROR_SUCCESS);
     return TRUE;
@@ -576,9 +584,21 @@ BOOL FlushFileBuffers(HANDLE handle) {
     do {
         result = fsync(file->fd);
     } while (result != 0 && errno == EINTR);
-    if (result != 0 || (!file->createdIn.empty() && !FlushFolder(file->createdIn))) {
+    if (result != 0) {
         SetLastError(ERROR_WRITE_FAULT);
         return FALSE;
+    }
+    if (file->folder) {
+        desk::CutFolderFlushed(file->host);
+    } else {
+        desk::CutFlushed(file->host);
+    }
+    if (!file->createdIn.empty()) {
+        if (!FlushFolder(file->createdIn)) {
+            SetLastError(ERROR_WRITE_FAULT);
+            return FALSE;
+        }
+        desk::CutFolderFlushed(file->createdIn);
     }
     file->createdIn.clear();
     desk::AfterFlush(file->name);
@@ -706,10 +726,12 @@ BOOL DeleteFileA(LPCSTR name) {
             }
         }
     }
+    desk::CutWillDelete(host);
     if (unlink(host.c_str()) != 0) {
         SetLastError(ErrorFromErrno(errno, host));
         return FALSE;
     }
+    desk::CutOperationDone("delete", host);
     desk::AfterDelete(name);
     SetLastError(ERROR_SUCCESS);
     return TRUE;
@@ -770,7 +792,7 @@ HANDLE FindFirstFileA(LPCSTR pattern, LPWIN32_FIND_DATAA data) {
 
     FillFindData(info, desk::ProgramPath(found), data);
     SetLastError(ERROR_SUCCESS);
-    return NewHandle(HandleEntry{HandleKind::kFind, OpenFile{-1, 0, 0, FileId{0, 0}, "", ""}});
+    return NewHandle(HandleEntry{HandleKind::kFind, OpenFile{-1, 0, 0, FileId{0, 0}, "", "", false, ""}});
 }
 
 BOOL FindClose(HANDLE find) {

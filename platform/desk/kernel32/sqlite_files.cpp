@@ -1,23 +1,30 @@
 // The shim VFS: SQLite's default VFS with each file wrapped, so that writes,
-// syncs and deletions pass the desk's faults under the file's own name.
+// syncs and deletions pass the desk's faults under the file's own name, and
+// reach the power cut's record of what is not yet on the disk.
 #include "platform/desk/kernel32/sqlite_files.h"
 
 #include <sqlite3.h>
+
+#include <unistd.h>
 
 #include <cstring>
 #include <string>
 
 #include "platform/desk/kernel32/faults.h"
+#include "platform/desk/kernel32/power_cut.h"
 
 namespace desk {
 namespace {
 
 // A file of the shim: the real VFS's file follows it in the same block,
 // which SQLite sizes from the shim's szOsFile.
-struct ShimFile {
+struct alignas(8) ShimFile {
     sqlite3_file base;  // what SQLite holds; pMethods is the shim's
     sqlite3_file* real;  // the default VFS's file, just after this record
     char name[512];      // the name SQLite opened it under ("" for temporaries)
+    // A journal SQLite created: the default VFS flushes its folder at the
+    // first sync, so that the journal's name lasts as long as its content.
+    bool folderToFlush;
 };
 static_assert(sizeof(ShimFile) % 8 == 0, "the real file after it keeps SQLite's alignment");
 
@@ -43,19 +50,39 @@ int Write(sqlite3_file* file, const void* buffer, int amount, sqlite3_int64 offs
     if (plan.lost) return SQLITE_OK;
     int result = SQLITE_OK;
     if (plan.pass > 0) {
+        if (shim->name[0] != '\0') CutWillWrite(shim->name, offset, plan.pass);
         result = shim->real->pMethods->xWrite(shim->real, buffer, static_cast<int>(plan.pass), offset);
     }
     if (plan.crash) CrashNow();
+    if (plan.pass > 0 && shim->name[0] != '\0') CutOperationDone("write", shim->name);
     return result;
 }
 
 int Truncate(sqlite3_file* file, sqlite3_int64 size) {
-    return Real(file)->pMethods->xTruncate(Real(file), size);
+    auto* shim = reinterpret_cast<ShimFile*>(file);
+    bool named = shim->name[0] != '\0';
+    if (named) CutWillTruncate(shim->name, size);
+    int result = shim->real->pMethods->xTruncate(shim->real, size);
+    if (named) CutOperationDone("truncate", shim->name);
+    return result;
+}
+
+std::string FolderOf(const char* name) {
+    std::string path = name;
+    size_t slash = path.find_last_of('/');
+    return slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
 }
 
 int Sync(sqlite3_file* file, int flags) {
-    int result = Real(file)->pMethods->xSync(Real(file), flags);
-    if (result == SQLITE_OK) AfterFlush(reinterpret_cast<ShimFile*>(file)->name);
+    auto* shim = reinterpret_cast<ShimFile*>(file);
+    int result = shim->real->pMethods->xSync(shim->real, flags);
+    if (result != SQLITE_OK) return result;
+    AfterFlush(shim->name);
+    if (shim->name[0] != '\0') {
+        CutFlushed(shim->name);
+        if (shim->folderToFlush) CutFolderFlushed(FolderOf(shim->name));
+        shim->folderToFlush = false;
+    }
     return result;
 }
 
@@ -97,19 +124,29 @@ int Open(sqlite3_vfs*, sqlite3_filename name, sqlite3_file* file, int flags, int
     shim->base.pMethods = nullptr;
     shim->real = reinterpret_cast<sqlite3_file*>(shim + 1);
     shim->name[0] = '\0';
+    shim->folderToFlush = false;
     if (name != nullptr) {
         std::strncpy(shim->name, name, sizeof shim->name - 1);
         shim->name[sizeof shim->name - 1] = '\0';
     }
+    bool mayCreate = name != nullptr && (flags & SQLITE_OPEN_CREATE) && access(name, F_OK) != 0;
     int result = g_real->xOpen(g_real, name, shim->real, flags, outFlags);
     // SQLite closes a file whose open failed only when pMethods is set.
     if (shim->real->pMethods != nullptr) shim->base.pMethods = &kShimMethods;
+    if (result == SQLITE_OK && mayCreate && access(name, F_OK) == 0) {
+        shim->folderToFlush = (flags & (SQLITE_OPEN_MAIN_JOURNAL | SQLITE_OPEN_WAL)) != 0;
+        CutCreated(name);
+    }
     return result;
 }
 
 int Delete(sqlite3_vfs*, const char* name, int syncFolder) {
+    CutWillDelete(name);
     int result = g_real->xDelete(g_real, name, syncFolder);
-    if (result == SQLITE_OK) AfterDelete(name);
+    if (result != SQLITE_OK) return result;
+    AfterDelete(name);
+    CutOperationDone("delete", name);
+    if (syncFolder) CutFolderFlushed(FolderOf(name));
     return result;
 }
 

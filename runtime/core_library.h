@@ -12,7 +12,7 @@ constexpr int kUnitKindLabel = 10;
 constexpr int kUnitKindButton = 11;
 
 constexpr int kCoreTypeCount = 51;
-constexpr int kCoreCommandCount = 18;
+constexpr int kCoreCommandCount = 19;
 
 const LibraryRecord* CoreLibraryRecord();
 
@@ -41,8 +41,9 @@ enum CoreCommand {
     kCmdProcessEvents,
     kCmdCloseWindow,
     kCmdFlushFile,
+    kCmdLastFileError,
 };
-static_assert(kCmdFlushFile + 1 == kCoreCommandCount, "eighteen commands");
+static_assert(kCmdLastFileError + 1 == kCoreCommandCount, "nineteen commands");
 
 void InstallCoreCommand(CoreCommand slot, CommandEntry entry);
 CommandEntry CoreCommandEntry(CoreCommand slot);

@@ -29,3 +29,9 @@ void CmdWriteByteSet(ArgValue* result, int32_t count, ArgValue* args);
 // disk. Nothing else forces that: closing a file only hands its data to the
 // system's cache.
 void CmdFlushFile(ArgValue* result, int32_t count, ArgValue* args);
+// No arguments -> integer: the system's error code (GetLastError) of the
+// last file command that failed, 0 when the last file command succeeded.
+// A failed result alone cannot tell a file held by another program from one
+// the user may not write; a caller that words its message by that asks here
+// right after the failing command.
+void CmdLastFileError(ArgValue* result, int32_t count, ArgValue* args);

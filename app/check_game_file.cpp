@@ -65,6 +65,10 @@ void ExtractDatabase() {
     int32_t file = ValueInt(
         CallCore(kCmdOpenFile, {TextArg(g_editor.game_file_path), MakeInt(3), MakeInt(4)}));
     bool written = false;
+    // Why an open or the cache's write failed, asked before anything else
+    // runs a file command.
+    const char* gameAdvice = file > 0 ? nullptr : AdviceIfDenied(kTexts.deniedGame);
+    const char* cacheAdvice = nullptr;
     if (file > 0) {
         CallCore(kCmdMovePosition, {MakeInt(file), MakeInt(1), MakeInt(static_cast<int32_t>(g_editor.db_offset))});
         void* slot = FromWord<void>(
@@ -77,15 +81,16 @@ void ExtractDatabase() {
         // cache that cannot be written: the copy is never made beside it.
         written = companionsGone &&
                   ValueInt(CallCore(kCmdWriteFile, {TextArg(kTexts.cacheFile), ByteSetArg(slot)})) != 0;
+        if (!written) cacheAdvice = AdviceIfDenied(kTexts.deniedCache);
         ProgramRelease(slot);
         CallCore(kCmdCloseAllFiles);
         LoadDropValues();
     }
     if (file <= 0) {
-        ShowCodedError(kTexts.gameLocked, kTexts.gameLockedCode);
+        ShowCodedError(kTexts.gameLocked, kTexts.gameLockedCode, gameAdvice);
         CloseMainWindow();
     } else if (!written) {
-        ShowCodedError(kTexts.cacheBusy, kTexts.cacheBusyCode);
+        ShowCodedError(kTexts.cacheBusy, kTexts.cacheBusyCode, cacheAdvice);
         CloseMainWindow();
     }
 }

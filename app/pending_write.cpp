@@ -20,8 +20,16 @@ namespace {
 
 constexpr int32_t kRecordLimit = 4096;
 
-void ShowRefusal(const char* text) {
-    ShowMessage(text, 16, kTexts.titleRefused);
+// An advice sentence, when given, follows the refusal on its own line.
+void ShowRefusal(const char* text, const char* advice = nullptr) {
+    if (advice == nullptr) {
+        ShowMessage(text, 16, kTexts.titleRefused);
+        return;
+    }
+    LineEnd end;
+    char* joined = JoinTexts({text, end.cr, end.lf, advice});
+    ShowMessage(joined, 16, kTexts.titleRefused);
+    ProgramRelease(joined);
 }
 
 
@@ -96,7 +104,9 @@ struct Intent {
 // start-up's own "file in use" error.
 int32_t OpenGameToRepair() {
     int32_t game = OpenExclusive(g_editor.game_file_path);
-    if (game <= 0) ShowCodedError(kTexts.gameLocked, kTexts.gameLockedCode);
+    if (game <= 0) {
+        ShowCodedError(kTexts.gameLocked, kTexts.gameLockedCode, AdviceIfDenied(kTexts.deniedGame));
+    }
     return game;
 }
 
@@ -170,7 +180,7 @@ bool CommitSlot(const void* slot, const KeptOriginal& original) {
     // Held until the end, so that nothing else changes the file meanwhile.
     int32_t game = OpenExclusive(g_editor.game_file_path);
     if (game <= 0) {
-        ShowRefusal(kTexts.gameWriteLocked);
+        ShowRefusal(kTexts.gameWriteLocked, AdviceIfDenied(kTexts.deniedGame));
         return false;
     }
     void* oldSlot = ReadSlotAt(game, g_editor.db_offset, g_editor.db_length);
@@ -191,7 +201,11 @@ bool CommitSlot(const void* slot, const KeptOriginal& original) {
     if (kept != KeepResult::kKept) {
         ProgramRelease(oldSlot);
         CloseAllFiles();
-        ShowRefusal(kept == KeepResult::kDamaged ? kTexts.originalDamaged : kTexts.toolFilesFailed);
+        if (kept == KeepResult::kDamaged) {
+            ShowRefusal(kTexts.originalDamaged);
+        } else {
+            ShowRefusal(kTexts.toolFilesFailed, LastWriteDenied() ? kTexts.deniedToolFiles : nullptr);
+        }
         return false;
     }
 
@@ -206,7 +220,7 @@ bool CommitSlot(const void* slot, const KeptOriginal& original) {
         // The game file is untouched: nothing of the intent is needed.
         CloseAllFiles();
         RemoveIntent();
-        ShowRefusal(kTexts.toolFilesFailed);
+        ShowRefusal(kTexts.toolFilesFailed, LastWriteDenied() ? kTexts.deniedToolFiles : nullptr);
         return false;
     }
 

@@ -72,9 +72,22 @@ LineEnd::~LineEnd() {
     ProgramRelease(lf);
 }
 
-void ShowCodedError(const char* message, const char* codeLine) {
+void ShowCodedError(const char* message, const char* codeLine, const char* advice) {
     LineEnd end;
-    char* text = JoinTexts({message, end.cr, end.lf, end.cr, end.lf, codeLine});
+    char* text = advice == nullptr
+                     ? JoinTexts({message, end.cr, end.lf, end.cr, end.lf, codeLine})
+                     : JoinTexts({message, end.cr, end.lf, advice, end.cr, end.lf, end.cr, end.lf,
+                                  codeLine});
     ShowMessage(text, 16, kTexts.titleFatal);
     ProgramRelease(text);
+}
+
+bool LastFileAccessDenied() {
+    // ERROR_ACCESS_DENIED; a held file is ERROR_SHARING_VIOLATION (32) or a
+    // lock, which keeps the program's usual words.
+    return ValueInt(CallCore(kCmdLastFileError)) == 5;
+}
+
+const char* AdviceIfDenied(const char* advice) {
+    return LastFileAccessDenied() ? advice : nullptr;
 }

@@ -26,8 +26,16 @@ int64_t TruncToInt64(double value);
 void ReleaseTextArray(void* array);
 
 // A failure that ends the program or stops its start: the message, two line
-// ends and the code line, flags 16, title "ERROR".
-void ShowCodedError(const char* message, const char* codeLine);
+// ends and the code line, flags 16, title "ERROR". An advice sentence, when
+// given, goes on its own line after the message.
+void ShowCodedError(const char* message, const char* codeLine, const char* advice = nullptr);
+
+// True when the last file command failed because the system denied access
+// (a read-only file, a folder the user may not write), not because another
+// program holds the file. Asked right after the failing command.
+bool LastFileAccessDenied();
+// `advice` when the last file command was denied access, else null.
+const char* AdviceIfDenied(const char* advice);
 
 // One-character texts of CR and LF, made by the character-from-code command.
 struct LineEnd {

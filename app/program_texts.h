@@ -22,6 +22,9 @@
     X(gameLockedCode, "错误代码:0*0E000015")                                               \
     X(cacheBusy, "缓存文件正在被占用，请关闭杀毒软件或者其它读写进程，再次开启本软件。")   \
     X(cacheBusyCode, "错误代码:0*0E000014")                                                \
+    X(deniedGame, "系统拒绝本工具写入游戏文件（只读文件或受保护的文件夹）：请去掉PE_Client_Data\\resources.assets的只读属性，或以管理员身份运行本工具，或将游戏移出受保护的文件夹（如C:\\Program Files）。") \
+    X(deniedCache, "系统拒绝本工具写入缓存文件（只读文件或受保护的文件夹）：请去掉pe.bin的只读属性，或以管理员身份运行本工具，或将游戏移出受保护的文件夹（如C:\\Program Files）。") \
+    X(deniedToolFiles, "系统拒绝本工具写入它目录中的文件（只读文件或受保护的文件夹）：请去掉dropedit开头文件的只读属性，或以管理员身份运行本工具，或将游戏移出受保护的文件夹（如C:\\Program Files）。") \
     X(cacheUnreadable, "读取失败，请确保MOD修改器处于开启状态！")                           \
     X(tableSkill, "skill")                                                                 \
     X(tableAiData, "ai_data")                                                              \

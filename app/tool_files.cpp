@@ -5,6 +5,7 @@
 
 #include "app/program_calls.h"
 #include "app/program_texts.h"
+#include "app/program_helpers.h"
 
 namespace {
 
@@ -62,7 +63,10 @@ int32_t OpenExclusive(const char* name) {
     return ValueInt(CallCore(kCmdOpenFile, {TextArg(name), MakeInt(3), MakeInt(4)}));
 }
 
-bool WriteFlushed(const char* name, std::initializer_list<const void*> byteSets) {
+namespace {
+bool g_writeDenied = false;
+
+bool WriteFlushedOnce(const char* name, std::initializer_list<const void*> byteSets) {
     // Mode 4: created when missing, emptied when present.
     int32_t file = ValueInt(CallCore(kCmdOpenFile, {TextArg(name), MakeInt(4), MakeInt(4)}));
     if (file <= 0) return false;
@@ -70,6 +74,17 @@ bool WriteFlushed(const char* name, std::initializer_list<const void*> byteSets)
         if (!Logical(CallCore(kCmdWriteByteSet, {MakeInt(file), ByteSetArg(bytes)}))) return false;
     }
     return Logical(CallCore(kCmdFlushFile, {MakeInt(file)}));
+}
+}  // namespace
+
+bool WriteFlushed(const char* name, std::initializer_list<const void*> byteSets) {
+    bool written = WriteFlushedOnce(name, byteSets);
+    g_writeDenied = !written && LastFileAccessDenied();
+    return written;
+}
+
+bool LastWriteDenied() {
+    return g_writeDenied;
 }
 
 void* ReadWholeFile(const char* name, int32_t length, bool upTo) {

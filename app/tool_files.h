@@ -27,6 +27,9 @@ int32_t OpenExclusive(const char* name);
 // Creates or empties `name`, writes the byte sets in order and flushes them
 // to the disk. False when any step fails; the file may then hold part.
 bool WriteFlushed(const char* name, std::initializer_list<const void*> byteSets);
+// Whether the last WriteFlushed that failed was denied access by the system;
+// kept, because callers clean up with more file commands before they report.
+bool LastWriteDenied();
 // The whole file as a new byte set when it is `length` bytes long (any length
 // up to `length` when `upTo`); null when missing, of another length or
 // unreadable.

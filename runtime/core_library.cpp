@@ -53,6 +53,7 @@ void BuildRecord() {
     g_commands[kCmdProcessEvents] = CmdProcessEvents;
     g_commands[kCmdFlushFile] = CmdFlushFile;
     g_commands[kCmdFlushFolder] = CmdFlushFolder;
+    g_commands[kCmdLastFileError] = CmdLastFileError;
 
     g_record.mark = kLibraryRecordMark;
     g_record.identifier = "c546dc33c6ff45aa902f16f7df0805f4";

@@ -12,7 +12,7 @@ constexpr int kUnitKindLabel = 10;
 constexpr int kUnitKindButton = 11;
 
 constexpr int kCoreTypeCount = 51;
-constexpr int kCoreCommandCount = 19;
+constexpr int kCoreCommandCount = 20;
 
 const LibraryRecord* CoreLibraryRecord();
 
@@ -42,8 +42,9 @@ enum CoreCommand {
     kCmdCloseWindow,
     kCmdFlushFile,
     kCmdFlushFolder,
+    kCmdLastFileError,
 };
-static_assert(kCmdFlushFolder + 1 == kCoreCommandCount, "nineteen commands");
+static_assert(kCmdLastFileError + 1 == kCoreCommandCount, "twenty commands");
 
 void InstallCoreCommand(CoreCommand slot, CommandEntry entry);
 CommandEntry CoreCommandEntry(CoreCommand slot);

@@ -11,8 +11,22 @@
 
 namespace {
 
+// What the last file command met; every file command sets it.
+DWORD g_lastFileError = 0;
+
+// Every file command ends through here, so that the error kept is its own
+// and not one left over from an earlier command.
 void SetLogical(ArgValue* result, bool value) {
     result->low = value ? 1 : 0;
+    g_lastFileError = value ? 0 : GetLastError();
+}
+
+void NoteFailure() {
+    g_lastFileError = GetLastError();
+}
+
+void NoteSuccess() {
+    g_lastFileError = 0;
 }
 
 const char* NameOf(const ArgValue& arg) {
@@ -71,7 +85,10 @@ const DWORD kShareFlags[4] = {
 
 bool MovePosition(uint32_t fileNumber, LONG offset, DWORD origin) {
     FileObject* file = OpenFileByNumber(fileNumber);
-    if (file == nullptr) return false;
+    if (file == nullptr) {
+        SetLastError(ERROR_INVALID_HANDLE);
+        return false;
+    }
     return SetFilePointer(file->handle, offset, nullptr, origin) != INVALID_SET_FILE_POINTER;
 }
 
@@ -85,25 +102,36 @@ void CmdFileSize(ArgValue* result, int32_t, ArgValue* args) {
     WIN32_FIND_DATAA found;
     HANDLE search = FindFirstFileA(NameOf(args[0]), &found);
     if (search == INVALID_HANDLE_VALUE) {
+        NoteFailure();
         result->low = static_cast<Word>(-1);
         return;
     }
     FindClose(search);
+    NoteSuccess();
     result->low = found.nFileSizeLow;
 }
 
 void CmdWriteFile(ArgValue* result, int32_t count, ArgValue* args) {
-    SetLogical(result, false);
+    result->low = 0;
     const char* name = NameOf(args[0]);
-    if (name[0] == '\0') return;
+    if (name[0] == '\0') {
+        g_lastFileError = ERROR_INVALID_PARAMETER;
+        return;
+    }
     HANDLE handle =
         CreateFileA(name, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (handle == INVALID_HANDLE_VALUE) return;
+    if (handle == INVALID_HANDLE_VALUE) {
+        NoteFailure();
+        return;
+    }
     bool written = WriteEachByteSet(count, args, 1, [handle](const uint8_t* bytes, DWORD length) {
         return WriteAll(handle, bytes, length);
     });
+    // The write's error, not the close's, says what went wrong.
+    DWORD writeError = written ? 0 : GetLastError();
     bool closed = CloseHandle(handle) != FALSE;
     SetLogical(result, written && closed);
+    if (!written) g_lastFileError = writeError;
 }
 
 void CmdOpenFile(ArgValue* result, int32_t, ArgValue* args) {
@@ -111,7 +139,10 @@ void CmdOpenFile(ArgValue* result, int32_t, ArgValue* args) {
     const char* name = NameOf(args[0]);
     int32_t mode = args[1].type != DT_NONE ? ValueInt(args[1]) : 3;
     int32_t share = args[2].type != DT_NONE ? ValueInt(args[2]) : 1;
-    if (name[0] == '\0' || mode < 1 || mode > 6 || share < 1 || share > 4) return;
+    if (name[0] == '\0' || mode < 1 || mode > 6 || share < 1 || share > 4) {
+        g_lastFileError = ERROR_INVALID_PARAMETER;
+        return;
+    }
 
     FileObject* file = static_cast<FileObject*>(Allocate(sizeof(FileObject)));
     file->name = CopyText(name);
@@ -119,16 +150,19 @@ void CmdOpenFile(ArgValue* result, int32_t, ArgValue* args) {
     file->handle = CreateFileA(name, rule.access, kShareFlags[share - 1], nullptr, rule.disposition,
                                FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file->handle == INVALID_HANDLE_VALUE) {
+        NoteFailure();
         Release(file->name);
         Release(file);
         return;
     }
+    NoteSuccess();
     AddOpenFile(file, kDiskFile);
     result->low = FileNumberOf(file);
 }
 
 void CmdCloseAllFiles(ArgValue*, int32_t, ArgValue*) {
     CloseAllOpenFiles();
+    NoteSuccess();
 }
 
 void CmdMovePosition(ArgValue* result, int32_t, ArgValue* args) {
@@ -145,6 +179,7 @@ void CmdMovePosition(ArgValue* result, int32_t, ArgValue* args) {
             origin = FILE_CURRENT;
             break;
         default:
+            g_lastFileError = ERROR_INVALID_PARAMETER;
             return;
     }
     SetLogical(result, MovePosition(args[0].low, ValueInt(args[2]), origin));
@@ -158,7 +193,10 @@ void CmdReadByteSet(ArgValue* result, int32_t, ArgValue* args) {
     result->low = 0;
     int32_t length = ValueInt(args[1]);
     FileObject* file = OpenFileByNumber(args[0].low);
-    if (length <= 0 || file == nullptr) return;
+    if (length <= 0 || file == nullptr) {
+        g_lastFileError = file == nullptr ? ERROR_INVALID_HANDLE : 0;
+        return;
+    }
 
     // The block is read into directly and trimmed to what arrived. A length
     // the heap cannot give is treated like a failed read: the position goes
@@ -167,15 +205,18 @@ void CmdReadByteSet(ArgValue* result, int32_t, ArgValue* args) {
         static_cast<uint8_t*>(TryAllocate(kByteSetHeader + static_cast<uint32_t>(length)));
     if (block == nullptr) {
         MoveToEnd(file->handle);
+        g_lastFileError = ERROR_NOT_ENOUGH_MEMORY;
         return;
     }
     DWORD read = 0;
     if (!ReadFile(file->handle, block + kByteSetHeader, static_cast<DWORD>(length), &read,
                   nullptr)) {
+        NoteFailure();
         Release(block);
         MoveToEnd(file->handle);
         return;
     }
+    NoteSuccess();
     if (read == 0) {
         Release(block);
         return;
@@ -189,9 +230,12 @@ void CmdReadByteSet(ArgValue* result, int32_t, ArgValue* args) {
 }
 
 void CmdWriteByteSet(ArgValue* result, int32_t count, ArgValue* args) {
-    SetLogical(result, false);
+    result->low = 0;
     FileObject* file = OpenFileByNumber(args[0].low);
-    if (file == nullptr) return;
+    if (file == nullptr) {
+        g_lastFileError = ERROR_INVALID_HANDLE;
+        return;
+    }
     HANDLE handle = file->handle;
     // The full 64-bit position, so that it can be restored exactly.
     LONG startHigh = 0;
@@ -200,6 +244,7 @@ void CmdWriteByteSet(ArgValue* result, int32_t count, ArgValue* args) {
         return WriteAll(handle, bytes, length);
     });
     if (!written) {
+        NoteFailure();
         SetFilePointer(handle, static_cast<LONG>(startLow), &startHigh, FILE_BEGIN);
         return;
     }
@@ -208,19 +253,33 @@ void CmdWriteByteSet(ArgValue* result, int32_t count, ArgValue* args) {
 
 void CmdFlushFile(ArgValue* result, int32_t, ArgValue* args) {
     FileObject* file = OpenFileByNumber(args[0].low);
+    if (file == nullptr) SetLastError(ERROR_INVALID_HANDLE);
     SetLogical(result, file != nullptr && FlushFileBuffers(file->handle) != FALSE);
 }
 
 void CmdFlushFolder(ArgValue* result, int32_t, ArgValue* args) {
-    SetLogical(result, false);
     const char* name = NameOf(args[0]);
-    if (name[0] == '\0') return;
+    if (name[0] == '\0') {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        SetLogical(result, false);
+        return;
+    }
     // Only a handle with backup semantics opens a folder; flushing it needs
     // write access.
     HANDLE folder = CreateFileA(name, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                 nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-    if (folder == INVALID_HANDLE_VALUE) return;
+    if (folder == INVALID_HANDLE_VALUE) {
+        SetLogical(result, false);
+        return;
+    }
     bool flushed = FlushFileBuffers(folder) != FALSE;
+    // The flush's own reason, not whatever closing the handle leaves.
+    DWORD error = GetLastError();
     CloseHandle(folder);
+    SetLastError(error);
     SetLogical(result, flushed);
+}
+
+void CmdLastFileError(ArgValue* result, int32_t, ArgValue*) {
+    result->low = g_lastFileError;
 }

@@ -33,3 +33,9 @@ void CmdFlushFile(ArgValue* result, int32_t count, ArgValue* args);
 // renamed in it) have reached the disk. A file's own flush does not cover
 // its removal, nor the other files' names beside it.
 void CmdFlushFolder(ArgValue* result, int32_t count, ArgValue* args);
+// No arguments -> integer: the system's error code (GetLastError) of the
+// last file command that failed, 0 when the last file command succeeded.
+// A failed result alone cannot tell a file held by another program from one
+// the user may not write; a caller that words its message by that asks here
+// right after the failing command.
+void CmdLastFileError(ArgValue* result, int32_t count, ArgValue* args);

@@ -26,6 +26,18 @@ bash tools/fuzz.sh short
 # run in an empty root.
 bash tools/release.sh
 bash tests/release/check_archives.sh dist
+# Anyone can check a release against its source: the same commit built again
+# in another folder (later, with a fresh build tree) gives the same bytes.
+# ccache serves the second build, as it keys on neither folder.
+start=$SECONDS
+bash tools/release.sh build/release-again >/dev/null
+for file in SHA256SUMS $(awk '{ print $2 }' dist/SHA256SUMS); do
+  cmp "dist/$file" "build/release-again/dist/$file" ||
+    { echo "FAIL: $file differs between two builds of one commit" >&2; exit 1; }
+done
+cmp build/release-stage/windows/dropedit.exe build/release-again/release-stage/windows/dropedit.exe
+cmp build/release-stage/linux/dropedit build/release-again/release-stage/linux/dropedit
+echo "release rebuilt in another folder: the same bytes ($((SECONDS - start)) s)"
 tar -xzOf dist/dropedit-*-linux-i686.tar.gz dropedit \
   > build/release-stage/unpacked-dropedit
 chmod 755 build/release-stage/unpacked-dropedit

@@ -251,7 +251,11 @@ TEST(DropeditFailures, ACacheThatCannotBeWrittenIsCodeFourteenAfterTheReadFailur
     std::vector<std::string> boxes = run.Events("messagebox");
     ASSERT_EQ(boxes.size(), 2u) << run.All();
     EXPECT_EQ(boxes[0], Box(u8"错误", u8"读取失败，请确保MOD修改器处于开启状态！", 8208));
-    EXPECT_EQ(boxes[1], FatalBox(u8"缓存文件正在被占用，请关闭杀毒软件或者其它读写进程，再次开启本软件。",
+    // Windows refuses to open a folder as a file with "access denied", so the
+    // box says what to do about that too.
+    EXPECT_EQ(boxes[1], FatalBox(u8"缓存文件正在被占用，请关闭杀毒软件或者其它读写进程，再次开启本软件。"
+                                 u8"\\r\\n系统拒绝本工具写入缓存文件（只读文件或受保护的文件夹）：请去掉pe.bin的只读属性，"
+                                 u8"或以管理员身份运行本工具，或将游戏移出受保护的文件夹（如C:\\\\Program Files）。",
                                  u8"错误代码:0*0E000014"));
     EXPECT_EQ(run.exitStatus, 0);
 }

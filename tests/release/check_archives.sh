@@ -2,8 +2,9 @@
 # Checks what tools/release.sh made, as a player gets it: the checksums, the
 # exact contents of both archives, the guide (UTF-8 with a byte order mark,
 # CR LF line ends, the facts a player needs), the Windows executable
-# (stripped, GUI, only system DLLs, its version resource and icon read back
-# from the file) and the Linux executable (32-bit, static, stripped).
+# (stripped, GUI, only system DLLs, its version resource, icon and manifest
+# read back from the file) and the Linux executable (32-bit, static,
+# stripped).
 #
 #   check_archives.sh DIST
 set -euo pipefail

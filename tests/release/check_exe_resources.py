@@ -6,13 +6,25 @@
 Fails (exit 1, one line per fault) unless the file's resource section holds
 a version resource with VERSION as file and product version (fixed and text
 forms), Chinese product name, description and copyright, the original file
-name dropedit.exe and the Simplified Chinese translation, and an icon group
-whose images are the images of ICON_FILE.
+name dropedit.exe and the Simplified Chinese translation, an icon group
+whose images are the images of ICON_FILE, and an application manifest
+(resource 24, id 1) that asks for no elevation, names the supported Windows
+versions and depends on Common Controls 6.
 """
 import struct
 import sys
+import xml.etree.ElementTree as ElementTree
 
-RT_ICON, RT_GROUP_ICON, RT_VERSION = 3, 14, 16
+RT_ICON, RT_GROUP_ICON, RT_VERSION, RT_MANIFEST = 3, 14, 16, 24
+
+# supportedOS ids: Vista, 7, 8, 8.1, 10 and 11.
+SUPPORTED_OS = {
+    "{e2011457-1546-43c5-a5fe-008deee3d3f0}": "Vista",
+    "{35138b9a-5d96-4fbd-8e2d-a2440225f93a}": "7",
+    "{4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38}": "8",
+    "{1f676c76-80e1-4239-95bb-83d0f6d0da78}": "8.1",
+    "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}": "10/11",
+}
 
 
 def sections(pe):
@@ -143,6 +155,51 @@ def check(exe, version, icon_file):
         for ident in listed:
             if images.get(ident) not in ico_images:
                 faults.append("icon image %d is not one of %s" % (ident, icon_file))
+    return faults + check_manifest(found)
+
+
+def local(tag):
+    """An element's name without its XML namespace."""
+    return tag.rsplit("}", 1)[-1]
+
+
+def check_manifest(found):
+    manifests = {k: v for k, v in found.items() if k[0] == RT_MANIFEST}
+    if [k[1] for k in manifests] != [1]:
+        return ["manifest resources %r, not one with id 1" % sorted(k[1] for k in manifests)]
+    try:
+        root = ElementTree.fromstring(next(iter(manifests.values())))
+    except ElementTree.ParseError as e:
+        return ["the manifest is not XML: %s" % e]
+    faults = []
+    elements = list(root.iter())
+
+    levels = [e.attrib for e in elements if local(e.tag) == "requestedExecutionLevel"]
+    if levels != [{"level": "asInvoker", "uiAccess": "false"}]:
+        faults.append("requestedExecutionLevel %r, not asInvoker without uiAccess" % levels)
+
+    declared = {e.get("Id", "").lower() for e in elements if local(e.tag) == "supportedOS"}
+    for ident, name in SUPPORTED_OS.items():
+        if ident not in declared:
+            faults.append("the manifest does not declare Windows %s as supported" % name)
+
+    controls = [e for e in elements if local(e.tag) == "assemblyIdentity"
+                and e.get("name") == "Microsoft.Windows.Common-Controls"]
+    if len(controls) != 1:
+        faults.append("%d Common Controls dependencies, not 1" % len(controls))
+    else:
+        c = controls[0]
+        if (c.get("version"), c.get("publicKeyToken"), c.get("type")) != (
+                "6.0.0.0", "6595b64144ccf1df", "win32") or c.get("processorArchitecture") not in ("x86", "*"):
+            faults.append("the Common Controls dependency is %r, not version 6 for x86" % c.attrib)
+        parents = {child: parent for parent in elements for child in parent}
+        if local(parents[c].tag) != "dependentAssembly" or local(parents[parents[c]].tag) != "dependency":
+            faults.append("the Common Controls identity is not inside dependency/dependentAssembly")
+
+    # Declaring DPI awareness stops Windows from scaling the windows, which
+    # the form runtime does not do itself.
+    if any(local(e.tag) in ("dpiAware", "dpiAwareness") for e in elements):
+        faults.append("the manifest declares DPI awareness, but windows are not scaled by DPI")
     return faults
 
 
@@ -154,7 +211,7 @@ def main(argv):
         print("FAIL: %s: %s" % (argv[1], fault), file=sys.stderr)
     if faults:
         sys.exit(1)
-    print("%s: version %s, Chinese names, icon of %s" % (argv[1], argv[2], argv[3]))
+    print("%s: version %s, Chinese names, icon of %s, manifest" % (argv[1], argv[2], argv[3]))
 
 
 if __name__ == "__main__":

@@ -319,3 +319,47 @@ TEST_F(FileCommands, FlushFolderAnswersForFoldersOnlyAndLeavesTheirFilesAlone) {
     // one still succeeds.
     EXPECT_GT(Open("f", 3, 4), 0u);
 }
+
+namespace {
+int32_t LastFileError() {
+    return static_cast<int32_t>(CallCore(kCmdLastFileError, {}).low);
+}
+}  // namespace
+
+// The reason of the last failure tells a file held by another opener from
+// one the system will not let anybody write; a success clears it, so that an
+// old reason is never read for a new command.
+TEST_F(FileCommands, LastFileErrorTellsAccessDeniedFromAHeldFile) {
+    Put("ro", "x");
+    ASSERT_EQ(chmod(Name("ro"), 0444), 0);
+    EXPECT_EQ(Open("ro", 3, 4), 0u);
+    EXPECT_EQ(LastFileError(), 5) << "access denied";
+    EXPECT_EQ(CallCore(kCmdWriteFile, {MakeText(Name("ro")), MakeByteSet(kEmptyByteSet)}).low, 0u);
+    EXPECT_EQ(LastFileError(), 5);
+    EXPECT_EQ(CallCore(kCmdDeleteFile, {MakeText(Name("ro"))}).low, 0u);
+    EXPECT_EQ(LastFileError(), 5);
+    EXPECT_EQ(Get("ro"), "x");
+
+    uint32_t reader = Open("ro", 1, 1);
+    EXPECT_NE(reader, 0u);
+    EXPECT_EQ(LastFileError(), 0) << "a success clears the reason";
+
+    Put("held", "y");
+    EXPECT_NE(Open("held", 1, 4), 0u);
+    EXPECT_EQ(Open("held", 3, 4), 0u);
+    EXPECT_EQ(LastFileError(), 32) << "a sharing violation, not access denied";
+    EXPECT_EQ(CallCore(kCmdWriteFile, {MakeText(Name("held")), MakeByteSet(kEmptyByteSet)}).low, 0u);
+    EXPECT_EQ(LastFileError(), 32);
+
+    EXPECT_EQ(Open("missing", 1, 1), 0u);
+    EXPECT_EQ(LastFileError(), 2);
+    EXPECT_EQ(CallCore(kCmdFileSize, {MakeText(Name("ro"))}).low, 1u);
+    EXPECT_EQ(LastFileError(), 0);
+    EXPECT_EQ(CallCore(kCmdMoveToEnd, {Number(12345)}).low, 0u);
+    EXPECT_EQ(LastFileError(), 6) << "a number that is no open file";
+    EXPECT_EQ(Open("ro", 7, 1), 0u);
+    EXPECT_EQ(LastFileError(), 87);
+    CallCore(kCmdCloseAllFiles, {});
+    EXPECT_EQ(LastFileError(), 0);
+    ASSERT_EQ(chmod(Name("ro"), 0644), 0);
+}

@@ -215,6 +215,12 @@ bool FlushFolder(const std::string& host) {
     return flushed;
 }
 
+// The desk's read-only attribute is the owner's missing write permission
+// (FindFirstFileA reports it so).
+bool IsReadOnly(const struct stat& info) {
+    return (info.st_mode & S_IWUSR) == 0;
+}
+
 bool IsFolder(const std::string& host) {
     struct stat info;
     return stat(host.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
@@ -319,7 +325,7 @@ void FillFindData(const struct stat& info, const std::string& programName, WIN32
         data->dwFileAttributes = FILE_ATTRIBUTE_DIRECTORY;
     } else {
         data->dwFileAttributes = FILE_ATTRIBUTE_ARCHIVE;
-        if ((info.st_mode & S_IWUSR) == 0) data->dwFileAttributes |= FILE_ATTRIBUTE_READONLY;
+        if (IsReadOnly(info)) data->dwFileAttributes |= FILE_ATTRIBUTE_READONLY;
     }
     data->ftCreationTime = ToFileTime(info.st_mtim);
     data->ftLastAccessTime = ToFileTime(info.st_atim);
@@ -449,6 +455,14 @@ HANDLE CreateFileA(LPCSTR name, DWORD access, DWORD share, LPSECURITY_ATTRIBUTES
     struct stat info;
     if (fstat(fd, &info) != 0 || S_ISDIR(info.st_mode)) {
         // A folder is not a file to CreateFileA without backup semantics.
+        close(fd);
+        SetLastError(ERROR_ACCESS_DENIED);
+        return INVALID_HANDLE_VALUE;
+    }
+    if ((access & GENERIC_WRITE) && IsReadOnly(info)) {
+        // Windows refuses writing to a read-only file whoever asks; the host
+        // kernel lets root write anyway, so the attribute is checked here.
+        // Nothing has been changed yet: emptying comes later.
         close(fd);
         SetLastError(ERROR_ACCESS_DENIED);
         return INVALID_HANDLE_VALUE;
@@ -699,7 +713,9 @@ BOOL DeleteFileA(LPCSTR name) {
         SetLastError(ErrorFromErrno(errno, host));
         return FALSE;
     }
-    if (S_ISDIR(info.st_mode)) {
+    // A folder is not deleted by DeleteFileA, nor is a read-only file, even
+    // by an administrator.
+    if (S_ISDIR(info.st_mode) || (S_ISREG(info.st_mode) && IsReadOnly(info))) {
         SetLastError(ERROR_ACCESS_DENIED);
         return FALSE;
     }

@@ -150,6 +150,27 @@ TEST_F(DeskFiles, AFolderOpensOnlyWithBackupSemanticsAndCanOnlyBeFlushed) {
     EXPECT_ERROR(ERROR_FILE_NOT_FOUND);
 }
 
+// Windows honours the read-only attribute for everyone; tests run as root,
+// whom the host kernel would let write.
+TEST_F(DeskFiles, AReadOnlyFileIsReadButNeverWrittenEmptiedOrDeleted) {
+    Put("ro", "kept");
+    ASSERT_EQ(chmod(Path("ro").c_str(), 0444), 0);
+    for (DWORD disposition : {OPEN_EXISTING, OPEN_ALWAYS, CREATE_ALWAYS, TRUNCATE_EXISTING}) {
+        EXPECT_EQ(Open("ro", kReadWrite, kShareAll, disposition), INVALID_HANDLE_VALUE) << disposition;
+        EXPECT_ERROR(ERROR_ACCESS_DENIED);
+        EXPECT_EQ(Open("ro", kWrite, 0, disposition), INVALID_HANDLE_VALUE) << disposition;
+        EXPECT_ERROR(ERROR_ACCESS_DENIED);
+    }
+    EXPECT_FALSE(DeleteFileA(Path("ro").c_str()));
+    EXPECT_ERROR(ERROR_ACCESS_DENIED);
+    HANDLE h = Open("ro", kRead, kShareAll, OPEN_EXISTING);
+    ASSERT_NE(h, INVALID_HANDLE_VALUE) << "reading stays allowed";
+    CloseHandle(h);
+    EXPECT_EQ(Get("ro"), "kept");
+    ASSERT_EQ(chmod(Path("ro").c_str(), 0644), 0);
+    EXPECT_TRUE(DeleteFileA(Path("ro").c_str())) << "once the attribute is cleared";
+}
+
 TEST_F(DeskFiles, WindowsPathsInGbkReachTheHostFile) {
     ASSERT_EQ(mkdir(Path(u8"数据").c_str(), 0755), 0);
     std::string name = dir_ + "\\数据\\缓存.bin";  // GBK at run time

@@ -8,6 +8,9 @@ jobs=$(nproc)
 # Debug information names the folder it was compiled in; not keying ccache
 # on it lets the release build reuse the preset's objects (tools/release.sh).
 export CCACHE_NOHASHDIR=true
+# Paths inside the checkout are hashed relative to it, so that another clone
+# of the same commit on this machine (CI's, in a fresh folder) is served too.
+export CCACHE_BASEDIR=$PWD
 for preset in linux windows asan; do
   cmake --preset "$preset" >/dev/null
   cmake --build --preset "$preset" -j "$jobs"

@@ -2,12 +2,13 @@
 // handle table, the stock objects, the system colours and text measuring.
 #include "platform/desk/gdi32/gdi.h"
 
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <map>
 #include <string>
 
-#include "platform/desk/user32/user32.h"
+#include "platform/desk/gdi32/paint_record.h"
 
 namespace desk {
 namespace {
@@ -113,10 +114,11 @@ DcState* DcOf(HDC dc) {
     return (o != nullptr && o->kind == kDC) ? &o->dc : nullptr;
 }
 
+PaintRecordFinder g_findRecord = nullptr;
+
 // What a window's paint leaves behind is read by tests and front ends.
 PaintRecord* RecordOf(const DcState& dc) {
-    Window* w = Find(dc.window);
-    return w != nullptr ? &w->paint : nullptr;
+    return g_findRecord != nullptr && dc.window != nullptr ? g_findRecord(dc.window) : nullptr;
 }
 
 void RecordText(const DcState& dc, const char* text, int length) {
@@ -130,6 +132,23 @@ void RecordText(const DcState& dc, const char* text, int length) {
 }
 
 }  // namespace
+
+void SetPaintRecordFinder(PaintRecordFinder finder) {
+    g_findRecord = finder;
+}
+
+SIZE ScreenSize() {
+    static SIZE size = [] {
+        SIZE s = {1920, 1080};
+        const char* value = std::getenv("DESK_SCREEN");
+        int w = 0;
+        int h = 0;
+        if (value != nullptr && std::sscanf(value, "%dx%d", &w, &h) == 2 && w > 0 && h > 0)
+            s = SIZE{w, h};
+        return s;
+    }();
+    return size;
+}
 
 FontMetrics MetricsOf(HFONT font) {
     GdiObject* o = Get(font);

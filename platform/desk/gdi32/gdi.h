@@ -30,6 +30,10 @@ inline bool IsLeadByte(unsigned char c) {
     return c >= 0x81 && c <= 0xFE;
 }
 
+// The screen's size in pixels (DESK_SCREEN=WxH, else 1920 x 1080): the
+// display's, which the window manager places windows on.
+SIZE ScreenSize();
+
 // Device contexts are records of one window's drawing state.
 HDC NewDC(HWND hwnd);
 void FreeDC(HDC dc);

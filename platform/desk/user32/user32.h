@@ -1,6 +1,5 @@
-// The window manager's public side: what the desk's front ends (and gdi32,
-// which records paints into the window records) may use beyond the Win32
-// API itself. The front ends look at the windows through their records, give
+// The window manager's public side: what the desk's front ends may use
+// beyond the Win32 API itself. The front ends look at the windows through their records, give
 // input as a user's hands would, answer message boxes, and are the user the
 // window manager waits on; everything else of user32 stays inside it.
 #pragma once
@@ -9,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/desk/gdi32/paint_record.h"
 #include "platform/win32.h"
 
 namespace desk {
@@ -21,18 +21,6 @@ struct WindowClass {
     std::string name;  // compared case-insensitively, as Win32 does
     WNDCLASSEXA wc;    // lpszClassName points at `name`
     bool system;       // one of the desk's built-in control classes
-};
-
-// What a window's last paint left behind: the desk draws no pixels, but
-// tests and front ends can see which colours and text a control used.
-struct PaintRecord {
-    int count;           // number of completed paints
-    HBRUSH background;   // brush of the last FillRect
-    COLORREF textColor;  // DC text colour when text was last drawn
-    COLORREF bkColor;    // DC background colour then
-    int bkMode;          // TRANSPARENT or OPAQUE then
-    HFONT font;          // font selected then
-    std::string text;    // the last text drawn (GBK)
 };
 
 struct Window {
@@ -66,7 +54,7 @@ struct Window {
     HICON smallIcon;
     void* control;               // state of a built-in control, owned by its class
     std::vector<HWND> children;  // in Z order, top first
-    PaintRecord paint;
+    PaintRecord paint;  // filled by gdi32 through the finder window.cpp sets
 };
 
 // The live window of a handle, or null. The desktop window is not found.
@@ -89,8 +77,6 @@ int HitTest(const Window& w, POINT screen);
 // The screen point at the centre of the close box, or false when the window
 // has none.
 bool CloseBoxPoint(const Window& w, POINT* screen);
-// The screen size (DESK_SCREEN=WxH, else 1920 x 1080).
-SIZE ScreenSize();
 
 // ---- The user's input: keys and mouse clicks the front ends produce. Input
 // waits in its own queue and is taken after the posted messages, as Win32

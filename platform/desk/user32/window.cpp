@@ -7,6 +7,7 @@
 #include <cstring>
 #include <memory>
 
+#include "platform/desk/gdi32/gdi.h"
 #include "platform/desk/kernel32/log.h"
 #include "platform/desk/kernel32/text.h"
 
@@ -115,6 +116,23 @@ Window* Find(HWND hwnd) {
     auto it = Windows().find(reinterpret_cast<uintptr_t>(hwnd));
     return it == Windows().end() ? nullptr : it->second.get();
 }
+
+namespace {
+
+PaintRecord* PaintRecordOf(HWND hwnd) {
+    Window* w = Find(hwnd);
+    return w != nullptr ? &w->paint : nullptr;
+}
+
+// gdi32 records what is drawn into a window's DC in the window's record but
+// may not reach up into the window manager; it is handed the lookup before
+// any window exists. (The finder pointer is zero before any constructor runs,
+// so the order in which the desk's files start does not matter.)
+struct HandPaintRecordsToGdi {
+    HandPaintRecordsToGdi() { SetPaintRecordFinder(PaintRecordOf); }
+} g_handPaintRecordsToGdi;
+
+}  // namespace
 
 std::vector<HWND> TopLevelWindows() {
     return TopLevelOrder();

@@ -2,9 +2,9 @@
 // frames, outer and client rectangles, SetWindowPos and ShowWindow with the
 // Win32 message order, Z order, and the coordinate mappings.
 #include <algorithm>
-#include <cstdio>
 #include <cstdlib>
 
+#include "platform/desk/gdi32/gdi.h"
 #include "platform/desk/kernel32/log.h"
 #include "platform/desk/kernel32/text.h"
 #include "platform/desk/user32/window.h"
@@ -179,19 +179,6 @@ bool CloseBoxPoint(const Window& w, POINT* screen) {
     screen->x = outer.right - border - 2 - side / 2 - 1;
     screen->y = outer.top + border + 2 + side / 2;
     return true;
-}
-
-SIZE ScreenSize() {
-    static SIZE size = [] {
-        SIZE s = {1920, 1080};
-        const char* value = std::getenv("DESK_SCREEN");
-        int w = 0;
-        int h = 0;
-        if (value != nullptr && std::sscanf(value, "%dx%d", &w, &h) == 2 && w > 0 && h > 0)
-            s = SIZE{w, h};
-        return s;
-    }();
-    return size;
 }
 
 void EnterMinMax(Window& w, int command) {

@@ -8,6 +8,7 @@
 #include "app/program_calls.h"
 #include "app/program_helpers.h"
 #include "app/program_texts.h"
+#include "app/tool_files.h"
 
 void CloseMainWindow() {
     ArgValue window{kMainWindowId, kMainWindowUnitId, DT_WINDOW};
@@ -51,8 +52,8 @@ namespace {
 bool RemoveCacheCompanions() {
     bool gone = true;
     for (const char* name : {kTexts.cacheJournalFile, kTexts.cacheWalFile, kTexts.cacheShmFile}) {
-        CallCore(kCmdDeleteFile, {TextArg(name)});
-        if (ValueInt(CallCore(kCmdFileSize, {TextArg(name)})) >= 0) gone = false;
+        DeleteNamedFile(name);
+        if (FileSizeOf(name) >= 0) gone = false;
     }
     return gone;
 }

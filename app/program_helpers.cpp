@@ -82,10 +82,14 @@ void ShowCodedError(const char* message, const char* codeLine, const char* advic
     ProgramRelease(text);
 }
 
+namespace {
+// The system's code for a refused access; a held file gives the sharing
+// violation (32) or a lock instead, which keeps the program's usual words.
+constexpr int32_t kErrorAccessDenied = 5;
+}  // namespace
+
 bool LastFileAccessDenied() {
-    // ERROR_ACCESS_DENIED; a held file is ERROR_SHARING_VIOLATION (32) or a
-    // lock, which keeps the program's usual words.
-    return ValueInt(CallCore(kCmdLastFileError)) == 5;
+    return ValueInt(CallCore(kCmdLastFileError)) == kErrorAccessDenied;
 }
 
 const char* AdviceIfDenied(const char* advice) {

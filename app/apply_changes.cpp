@@ -51,7 +51,7 @@ void* PaddedCacheSlot(int64_t fill) {
         ProgramRelease(zeros);
     }
     void* slot = nullptr;
-    if (padded && ValueInt(CallCore(kCmdMovePosition, {MakeInt(cache), MakeInt(1), MakeInt(0)})) != 0) {
+    if (padded && ValueInt(CallCore(kCmdMovePosition, {MakeInt(cache), MakeInt(kFromStart), MakeInt(0)})) != 0) {
         slot = FromWord<void>(
             CallCore(kCmdReadByteSet, {MakeInt(cache), MakeInt(static_cast<int32_t>(g_editor.db_length))}).low);
         if (ByteSetLength(slot) != g_editor.db_length) {
@@ -75,7 +75,7 @@ bool RestoreOriginal(double meat, double item) {
     if (CommitSlot(original.slot, original)) {
         // The cache follows the game file, as after every write-back.
         CallCore(kCmdWriteFile, {TextArg(kTexts.cacheFile), ByteSetArg(original.slot)});
-        ShowMessage(kTexts.restored, 0, kTexts.titleSuccess);
+        ShowMessage(kTexts.restored, kBoxOk, kTexts.titleSuccess);
     }
     return true;
 }
@@ -84,7 +84,7 @@ bool RestoreOriginal(double meat, double item) {
 
 void ApplyChanges() {
     if (g_editor.row_count < 1) {
-        ShowMessage(kTexts.noData, 16, kTexts.titleRefused);
+        ShowMessage(kTexts.noData, kBoxStopIcon, kTexts.titleRefused);
         return;
     }
     // The boxes cannot change while this handler runs; read them once.
@@ -93,7 +93,7 @@ void ApplyChanges() {
     // A negative multiplier would write negative drop counts into the game;
     // "-0" is refused with them, as it would be written as "-0".
     if (std::signbit(meat) || std::signbit(item)) {
-        ShowMessage(kTexts.negativeMultiplier, 16, kTexts.titleRefused);
+        ShowMessage(kTexts.negativeMultiplier, kBoxStopIcon, kTexts.titleRefused);
         return;
     }
     // The original values typed back restore the kept original exactly,
@@ -102,7 +102,7 @@ void ApplyChanges() {
     // A current multiplier of 0 cannot be scaled from: refuse before
     // anything is written rather than store infinities or NaN.
     if (g_editor.meat_multiplier == 0 || g_editor.item_multiplier == 0) {
-        ShowMessage(kTexts.zeroMultiplier, 16, kTexts.titleRefused);
+        ShowMessage(kTexts.zeroMultiplier, kBoxStopIcon, kTexts.titleRefused);
         return;
     }
 
@@ -131,7 +131,7 @@ void ApplyChanges() {
     }
 
     if (ValueInt(CallSqlite(kSqliteOpen, {CacheDbArg(), TextArg(kTexts.cacheFile), MakeOmitted()})) == 0) {
-        ShowMessageUntitled(kTexts.cacheOpenFailed, 0);
+        ShowMessageUntitled(kTexts.cacheOpenFailed, kBoxOk);
         return;
     }
     char* kettle = ReadUnitText(kKettleEditId);
@@ -149,7 +149,7 @@ void ApplyChanges() {
     if (!Execute(batch.Text())) {
         Execute(kTexts.sqlRollback);
         CallSqlite(kSqliteClose, {CacheDbArg()});
-        ShowMessage(kTexts.batchFailed, 16, kTexts.titleRefused);
+        ShowMessage(kTexts.batchFailed, kBoxStopIcon, kTexts.titleRefused);
         return;
     }
     CallSqlite(kSqliteCompact, {CacheDbArg()});
@@ -161,19 +161,19 @@ void WriteBackDatabase() {
     int32_t size = ValueInt(CallCore(kCmdFileSize, {TextArg(kTexts.cacheFile)}));
     int64_t fill = TruncToInt64(static_cast<double>(g_editor.db_length) - static_cast<double>(size));
     if (fill < 0) {
-        ShowMessage(kTexts.tooLarge, 16, kTexts.titleFatal);
+        ShowMessage(kTexts.tooLarge, kBoxStopIcon, kTexts.titleFatal);
         CallCore(kCmdCloseAllFiles);
         return;
     }
 
     void* slot = PaddedCacheSlot(fill);
     if (slot == nullptr) {
-        ShowMessageUntitled(kTexts.cacheOpenFailed, 0);
+        ShowMessageUntitled(kTexts.cacheOpenFailed, kBoxOk);
         return;
     }
     KeptOriginal original;
     ReadKeptOriginal(&original);
     bool committed = CommitSlot(slot, original);
     ProgramRelease(slot);
-    if (committed) ShowMessage(kTexts.applied, 0, kTexts.titleSuccess);
+    if (committed) ShowMessage(kTexts.applied, kBoxOk, kTexts.titleSuccess);
 }

@@ -16,12 +16,18 @@ void CloseMainWindow() {
     CallCore(kCmdProcessEvents);
 }
 
+// The one game version the tool knows: the size of its data file and where
+// in it the SQLite database (the slot) lies.
+constexpr int64_t kGameFileSize = 653572248;
+constexpr int64_t kSlotOffset = 532160740;
+constexpr int64_t kSlotLength = 2136068;
+
 void CheckGameFile() {
     ProgramRelease(g_editor.game_file_path);
     g_editor.game_file_path = kTexts.gamePath;
-    g_editor.db_offset = 532160740;
-    g_editor.expected_file_size = 653572248;
-    g_editor.db_length = 2136068;
+    g_editor.db_offset = kSlotOffset;
+    g_editor.expected_file_size = kGameFileSize;
+    g_editor.db_length = kSlotLength;
 
     WriteUnitText(kVersionLabelId, kTexts.versionText);
 
@@ -64,14 +70,14 @@ void ExtractDatabase() {
     bool companionsGone = RemoveCacheCompanions();
     CallCore(kCmdDeleteFile, {TextArg(kTexts.cacheFile)});
     int32_t file = ValueInt(
-        CallCore(kCmdOpenFile, {TextArg(g_editor.game_file_path), MakeInt(3), MakeInt(4)}));
+        CallCore(kCmdOpenFile, {TextArg(g_editor.game_file_path), MakeInt(kOpenReadWrite), MakeInt(kShareNone)}));
     bool written = false;
     // Why an open or the cache's write failed, asked before anything else
     // runs a file command.
     const char* gameAdvice = file > 0 ? nullptr : AdviceIfDenied(kTexts.deniedGame);
     const char* cacheAdvice = nullptr;
     if (file > 0) {
-        CallCore(kCmdMovePosition, {MakeInt(file), MakeInt(1), MakeInt(static_cast<int32_t>(g_editor.db_offset))});
+        CallCore(kCmdMovePosition, {MakeInt(file), MakeInt(kFromStart), MakeInt(static_cast<int32_t>(g_editor.db_offset))});
         void* slot = FromWord<void>(
             CallCore(kCmdReadByteSet, {MakeInt(file), MakeInt(static_cast<int32_t>(g_editor.db_length))}).low);
         // What the slot held when this run read it: the write-back writes

@@ -9,6 +9,21 @@
 
 namespace {
 
+// Where the values sit in the tables, as the query returns them (1-based
+// row, column): the kettle's row of the skill table and its comma list, of
+// which the second piece is the amount ...
+constexpr int32_t kKettleRow = 385;
+constexpr int32_t kKettleColumn = 38;
+constexpr int32_t kKettleAmountPiece = 2;
+// ... and ai_data's monster id, meat drop list and special item drop list.
+constexpr int32_t kMonsterIdColumn = 1;
+constexpr int32_t kMeatDropColumn = 23;
+constexpr int32_t kItemDropColumn = 40;
+// What the first monster's first drop is divided by to give the multiplier
+// shown in each box.
+constexpr double kMeatDropAtOne = 18.0;
+constexpr double kItemDropAtOne = 2.0;
+
 void* QueryWholeTable(const char* table) {
     return FromWord<void>(CallSqlite(kSqliteQueryTable, {CacheDbArg(), TextArg(table), MakeBool(false)}).low);
 }
@@ -41,30 +56,30 @@ int32_t ShowMultiplier(void* snapshot, double divisor, uint32_t unitId) {
 
 void LoadDropValues() {
     if (ValueInt(CallSqlite(kSqliteOpen, {CacheDbArg(), TextArg(kTexts.cacheFile), MakeOmitted()})) == 0) {
-        ShowMessage(kTexts.cacheUnreadable, 16, kTexts.titleRefused);
+        ShowMessage(kTexts.cacheUnreadable, kBoxStopIcon, kTexts.titleRefused);
         return;
     }
 
     void* skill = QueryWholeTable(kTexts.tableSkill);
-    void* kettle = Split(TextAt(skill, {385, 38}), kTexts.comma);
-    WriteUnitText(kKettleEditId, TextAt(kettle, {2}));
+    void* kettle = Split(TextAt(skill, {kKettleRow, kKettleColumn}), kTexts.comma);
+    WriteUnitText(kKettleEditId, TextAt(kettle, {kKettleAmountPiece}));
     // Kept for the record of the original slot, which names the values a
     // player types to get it back.
     ProgramRelease(g_editor.kettle_amount);
-    g_editor.kettle_amount = JoinTexts({TextAt(kettle, {2})});
+    g_editor.kettle_amount = JoinTexts({TextAt(kettle, {kKettleAmountPiece})});
     ReleaseTextArray(kettle);
     ReleaseTextArray(skill);
 
     void* aiData = QueryWholeTable(kTexts.tableAiData);
     g_editor.row_count = ArrayDimCount(aiData) > 0 ? ArrayDims(aiData)[0] : 0;
     for (int32_t i = 1; i <= g_editor.row_count; ++i) {
-        StoreCopy(g_editor.monster_ids, i, TextAt(aiData, {i, 1}));
-        StoreCopy(g_editor.meat_drops, i, TextAt(aiData, {i, 23}));
-        StoreCopy(g_editor.item_drops, i, TextAt(aiData, {i, 40}));
+        StoreCopy(g_editor.monster_ids, i, TextAt(aiData, {i, kMonsterIdColumn}));
+        StoreCopy(g_editor.meat_drops, i, TextAt(aiData, {i, kMeatDropColumn}));
+        StoreCopy(g_editor.item_drops, i, TextAt(aiData, {i, kItemDropColumn}));
     }
     CallSqlite(kSqliteClose, {CacheDbArg()});
 
-    g_editor.meat_multiplier = ShowMultiplier(g_editor.meat_drops, 18.0, kMeatEditId);
-    g_editor.item_multiplier = ShowMultiplier(g_editor.item_drops, 2.0, kItemEditId);
+    g_editor.meat_multiplier = ShowMultiplier(g_editor.meat_drops, kMeatDropAtOne, kMeatEditId);
+    g_editor.item_multiplier = ShowMultiplier(g_editor.item_drops, kItemDropAtOne, kItemEditId);
     ReleaseTextArray(aiData);
 }

@@ -6,23 +6,34 @@
 #include <string>
 
 #include "app/dropedit_icon.h"
+#include "forms/border_style.h"
 #include "forms/button_props.h"
+#include "forms/edit_input.h"
 #include "forms/editbox_props.h"
+#include "forms/event_record.h"
 #include "forms/label_props.h"
+#include "forms/text_align.h"
 #include "forms/template_writer.h"
 #include "forms/unit_ids.h"
 #include "forms/window_props.h"
 
 namespace {
 
-constexpr int32_t kFontHeight = -12;
-constexpr int32_t kNormal = 400;
-constexpr int32_t kBold = 700;
-constexpr uint8_t kGb2312Charset = 134;
+constexpr int32_t kFontHeight = -12;  // a 12-pixel character height at 96 DPI
+constexpr int32_t kNormal = FW_NORMAL;
+constexpr int32_t kBold = FW_BOLD;
+
+// The most bytes a number box takes.
+constexpr int32_t kNumberBoxLength = 5;
+
+// The words the window template keeps at its head; the form runtime stores
+// and writes them back and nothing reads them.
+constexpr Word kKeptWords[2] = {0x014564A8, 0x19010002};
 
 // Every captioned control uses one face and size, normal or bold.
 FontSet TemplateFont(int32_t weight) {
-    return MakeFontSet(kFontHeight, weight, kGb2312Charset, 3, 2, 1, 34, "微软雅黑");
+    return MakeFontSet(kFontHeight, weight, GB2312_CHARSET, OUT_STROKE_PRECIS, CLIP_STROKE_PRECIS,
+                       DRAFT_QUALITY, VARIABLE_PITCH | FF_SWISS, "微软雅黑");
 }
 
 UnitSource Control(uint32_t id, Word unitType, const char* name, int32_t left, int32_t top,
@@ -51,15 +62,15 @@ void AddLabel(WindowSource* window, uint32_t id, const char* name, int32_t left,
 }
 
 // The three number boxes look alike: a plain border, at most five bytes,
-// centred, and input mode 7 (a 32-bit integer).
+// centred, and taking a 32-bit integer.
 void AddNumberBox(WindowSource* window, uint32_t id, const char* name, int32_t left, int32_t top) {
     UnitSource unit = Control(id, DT_EDIT_BOX, name, left, top, 56, 32);
     unit.flags = kUnitVisible | kUnitTabStop;
     EditBoxProps props;
-    props.borderStyle = 5;
-    props.maxLength = 5;
-    props.align = 1;
-    props.inputMode = 7;
+    props.borderStyle = kBorderPlain;
+    props.maxLength = kNumberBoxLength;
+    props.align = kAlignCentre;
+    props.inputMode = kInputInt32;
     unit.propertyBlock = WriteEditBoxProps(props);
     AddUnit(window, unit);
 }
@@ -68,7 +79,7 @@ void AddButton(WindowSource* window, uint32_t id, const char* name, int32_t left
                const char* caption, Word handler) {
     UnitSource unit = Control(id, DT_BUTTON, name, left, 163, width, 24);
     unit.flags = kUnitVisible | kUnitTabStop;
-    unit.events.push_back(EventBinding{0, handler});
+    unit.events.push_back(EventBinding{kEventClick, handler});
     ButtonProps props;
     props.caption = caption;
     props.font = TemplateFont(kNormal);
@@ -85,7 +96,7 @@ void AddWindowUnit(WindowSource* window, Word checkGameFile) {
     props.icon.assign(kDropeditIcon, kDropeditIcon + kDropeditIconSize);
     UnitSource unit = Control(kMainWindowUnitId, DT_WINDOW, "", 50, 50, 337, 222);
     unit.flags = kUnitVisible;
-    unit.events.push_back(EventBinding{0, checkGameFile});
+    unit.events.push_back(EventBinding{kWindowCreated, checkGameFile});
     unit.propertyBlock = WriteWindowProps(props);
     AddUnit(window, unit);
 }
@@ -95,8 +106,8 @@ void AddWindowUnit(WindowSource* window, Word checkGameFile) {
 std::vector<uint8_t> BuildMainWindowSegment(const MainWindowHandlers& handlers) {
     WindowSource window;
     window.windowId = kMainWindowId;
-    window.keptWords[0] = 0x014564A8;
-    window.keptWords[1] = 0x19010002;
+    window.keptWords[0] = kKeptWords[0];
+    window.keptWords[1] = kKeptWords[1];
     AddWindowUnit(&window, handlers.checkGameFile);
 
     // In unit table order; the loader creates them from the last one up.

@@ -23,12 +23,12 @@ constexpr int32_t kRecordLimit = 4096;
 // An advice sentence, when given, follows the refusal on its own line.
 void ShowRefusal(const char* text, const char* advice = nullptr) {
     if (advice == nullptr) {
-        ShowMessage(text, 16, kTexts.titleRefused);
+        ShowMessage(text, kBoxStopIcon, kTexts.titleRefused);
         return;
     }
     LineEnd end;
     char* joined = JoinTexts({text, end.cr, end.lf, advice});
-    ShowMessage(joined, 16, kTexts.titleRefused);
+    ShowMessage(joined, kBoxStopIcon, kTexts.titleRefused);
     ProgramRelease(joined);
 }
 
@@ -301,6 +301,6 @@ bool FinishPendingWrite() {
         return false;
     }
     RemoveIntent();
-    ShowMessage(kTexts.pendingCompleted, 0, kTexts.titleSuccess);
+    ShowMessage(kTexts.pendingCompleted, kBoxOk, kTexts.titleSuccess);
     return true;
 }

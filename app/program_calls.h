@@ -7,6 +7,8 @@
 #include <initializer_list>
 
 #include "runtime/core_library.h"
+#include "runtime/file_commands.h"
+#include "runtime/message_box_command.h"
 #include "runtime/value.h"
 #include "sqlitelib/sqlite_library.h"
 

@@ -64,8 +64,8 @@ void ReleaseTextArray(void* array) {
 }
 
 LineEnd::LineEnd()
-    : cr(FromWord<char>(CallCore(kCmdCharFromCode, {ArgValue{13, 0, DT_BYTE}}).low)),
-      lf(FromWord<char>(CallCore(kCmdCharFromCode, {ArgValue{10, 0, DT_BYTE}}).low)) {}
+    : cr(FromWord<char>(CallCore(kCmdCharFromCode, {ArgValue{'\r', 0, DT_BYTE}}).low)),
+      lf(FromWord<char>(CallCore(kCmdCharFromCode, {ArgValue{'\n', 0, DT_BYTE}}).low)) {}
 
 LineEnd::~LineEnd() {
     ProgramRelease(cr);
@@ -78,7 +78,7 @@ void ShowCodedError(const char* message, const char* codeLine, const char* advic
                      ? JoinTexts({message, end.cr, end.lf, end.cr, end.lf, codeLine})
                      : JoinTexts({message, end.cr, end.lf, advice, end.cr, end.lf, end.cr, end.lf,
                                   codeLine});
-    ShowMessage(text, 16, kTexts.titleFatal);
+    ShowMessage(text, kBoxStopIcon, kTexts.titleFatal);
     ProgramRelease(text);
 }
 

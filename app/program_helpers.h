@@ -26,7 +26,7 @@ int64_t TruncToInt64(double value);
 void ReleaseTextArray(void* array);
 
 // A failure that ends the program or stops its start: the message, two line
-// ends and the code line, flags 16, title "ERROR". An advice sentence, when
+// ends and the code line, the stop icon, title "ERROR". An advice sentence, when
 // given, goes on its own line after the message.
 void ShowCodedError(const char* message, const char* codeLine, const char* advice = nullptr);
 

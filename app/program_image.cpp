@@ -2,6 +2,7 @@
 // stored handler offset is the routine's address.
 #include "app/program_image.h"
 
+#include <iterator>
 #include <vector>
 
 #include "app/game_routines.h"
@@ -21,6 +22,12 @@ bool Bound(const uint32_t*, int32_t, uint32_t*) {
     return false;
 }
 
+// Non-zero: the runtime places and owns the program's windows as a windowed
+// program's (start position, the hidden owner window).
+constexpr Word kWindowedProgram = 3;
+// A header word the runtime keeps and never interprets.
+constexpr Word kKeptHeaderWord = 0x10095;
+
 Word Address(EventHandler handler) { return ToWord(reinterpret_cast<const void*>(handler)); }
 
 }  // namespace
@@ -30,15 +37,15 @@ const ProgramImage& DropeditImage() {
         Address(Bound<CheckGameFile>), Address(Bound<ShowUsageNotes>), Address(Bound<ApplyChanges>)});
     static const LibraryRecord* const libraries[] = {CoreLibraryRecord(), SqliteLibraryRecord()};
     static const ProgramHeader header = {
-        3,                                    // program kind
+        kWindowedProgram,
         0,                                    // stored only
-        0x10095,                              // stored only
+        kKeptHeaderWord,
         0,                                    // code base: offsets are addresses
         &kTexts,                              // constant data
         sizeof kTexts,
         segment.data(),                       // template segment
         static_cast<Word>(segment.size()),
-        2,                                    // libraries
+        static_cast<Word>(std::size(libraries)),
         libraries,
         0,                                    // no DLL commands
         nullptr,

@@ -15,7 +15,7 @@ bool Logical(const ArgValue& value) {
 
 bool MoveTo(int32_t file, int64_t offset) {
     return Logical(CallCore(kCmdMovePosition,
-                            {MakeInt(file), MakeInt(1), MakeInt(static_cast<int32_t>(offset))}));
+                            {MakeInt(file), MakeInt(kFromStart), MakeInt(static_cast<int32_t>(offset))}));
 }
 
 void* ReadBytes(int32_t file, int32_t length) {
@@ -60,7 +60,7 @@ void CloseAllFiles() {
 }
 
 int32_t OpenExclusive(const char* name) {
-    return ValueInt(CallCore(kCmdOpenFile, {TextArg(name), MakeInt(3), MakeInt(4)}));
+    return ValueInt(CallCore(kCmdOpenFile, {TextArg(name), MakeInt(kOpenReadWrite), MakeInt(kShareNone)}));
 }
 
 namespace {
@@ -68,7 +68,7 @@ bool g_writeDenied = false;
 
 bool WriteFlushedOnce(const char* name, std::initializer_list<const void*> byteSets) {
     // Mode 4: created when missing, emptied when present.
-    int32_t file = ValueInt(CallCore(kCmdOpenFile, {TextArg(name), MakeInt(4), MakeInt(4)}));
+    int32_t file = ValueInt(CallCore(kCmdOpenFile, {TextArg(name), MakeInt(kOpenRewrite), MakeInt(kShareNone)}));
     if (file <= 0) return false;
     for (const void* bytes : byteSets) {
         if (!Logical(CallCore(kCmdWriteByteSet, {MakeInt(file), ByteSetArg(bytes)}))) return false;
@@ -90,7 +90,7 @@ bool LastWriteDenied() {
 void* ReadWholeFile(const char* name, int32_t length, bool upTo) {
     int32_t size = FileSizeOf(name);
     if (size < 0 || size > length || (!upTo && size != length)) return nullptr;
-    int32_t file = ValueInt(CallCore(kCmdOpenFile, {TextArg(name), MakeInt(1), MakeInt(4)}));
+    int32_t file = ValueInt(CallCore(kCmdOpenFile, {TextArg(name), MakeInt(kOpenRead), MakeInt(kShareNone)}));
     if (file <= 0) return nullptr;
     void* bytes = size > 0 ? ReadBytes(file, size) : NewByteSet(nullptr, 0);
     if (bytes == nullptr || ByteSetLength(bytes) != size) {

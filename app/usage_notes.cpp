@@ -7,6 +7,6 @@
 void ShowUsageNotes() {
     LineEnd end;
     char* notes = JoinTexts({kTexts.notesLine1, end.cr, end.lf, kTexts.notesLine2, end.cr, end.lf});
-    ShowMessage(notes, 0, kTexts.titleNotes);
+    ShowMessage(notes, kBoxOk, kTexts.titleNotes);
     ProgramRelease(notes);
 }

@@ -2,19 +2,19 @@
 
 void BorderStyles(int32_t borderStyle, DWORD* style, DWORD* exStyle) {
     switch (borderStyle) {
-        case 1:
+        case kBorderSunken:
             *exStyle |= WS_EX_CLIENTEDGE;
             break;
-        case 2:
+        case kBorderRaised:
             *exStyle |= WS_EX_DLGMODALFRAME;
             break;
-        case 3:
+        case kBorderThinSunken:
             *exStyle |= WS_EX_STATICEDGE;
             break;
-        case 4:
+        case kBorderBoth:
             *exStyle |= WS_EX_CLIENTEDGE | WS_EX_DLGMODALFRAME;
             break;
-        case 5:
+        case kBorderPlain:
             *style |= WS_BORDER;
             break;
         default:

@@ -9,7 +9,7 @@
 namespace {
 
 bool AcceptsEverything(int32_t mode) {
-    return mode <= kInputPassword || mode == kInputDateTime || mode > 11;
+    return mode <= kInputPassword || mode >= kInputDateTime;
 }
 
 int64_t Clamp(int64_t value, int64_t low, int64_t high) {
@@ -124,37 +124,37 @@ bool InputModeAccepts(int32_t mode, unsigned char c) {
     if (AcceptsEverything(mode)) return true;
     bool digit = c >= '0' && c <= '9';
     switch (mode) {
-        case 5:
+        case kInputByte:
             return digit;
-        case 4:
-        case 9:
-        case 10:
+        case kInputDecimalDigits:
+        case kInputFloat:
+        case kInputDouble:
             return digit || c == '-' || c == '.';
         default:
-            return digit || c == '-';  // 3, 6, 7, 8
+            return digit || c == '-';  // signed digits and the integer modes
     }
 }
 
 std::string NormaliseInput(int32_t mode, const std::string& content) {
     const char* text = content.c_str();
     switch (mode) {
-        case 5:
-        case 6:
-        case 7:
-        case 8: {
+        case kInputByte:
+        case kInputInt16:
+        case kInputInt32:
+        case kInputInt64: {
             int64_t value = ReadLeadingInteger(text);
-            if (mode == 5) value = Clamp(value, 0, 255);
-            if (mode == 6) value = Clamp(value, -32768, 32767);
-            if (mode == 7) value = Clamp(value, INT32_MIN, INT32_MAX);
+            if (mode == kInputByte) value = Clamp(value, 0, UINT8_MAX);
+            if (mode == kInputInt16) value = Clamp(value, INT16_MIN, INT16_MAX);
+            if (mode == kInputInt32) value = Clamp(value, INT32_MIN, INT32_MAX);
             return UnlessZero(IntegerText(value), value == 0);
         }
-        case 9: {
+        case kInputFloat: {
             float value = static_cast<float>(ReadNumber(text));
             char written[kNumberTextSize];
             FormatFloat(value, written);
             return UnlessZero(written, value == 0);
         }
-        case 10: {
+        case kInputDouble: {
             double value = ReadNumber(text);
             char written[kNumberTextSize];
             FormatDouble(value, written);

@@ -18,10 +18,20 @@
 #include <cstdint>
 #include <string>
 
-constexpr int32_t kInputReadOnly = 1;
-constexpr int32_t kInputPassword = 2;
-constexpr int32_t kInputInt32 = 7;
-constexpr int32_t kInputDateTime = 11;
+enum InputMode : int32_t {
+    kInputAny = 0,
+    kInputReadOnly = 1,
+    kInputPassword = 2,
+    kInputSignedDigits = 3,
+    kInputDecimalDigits = 4,
+    kInputByte = 5,
+    kInputInt16 = 6,
+    kInputInt32 = 7,
+    kInputInt64 = 8,
+    kInputFloat = 9,
+    kInputDouble = 10,
+    kInputDateTime = 11,
+};
 
 // Whether a typed byte passes. Control characters always pass; a GBK lead
 // byte passes only where every character does.

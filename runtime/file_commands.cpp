@@ -64,9 +64,8 @@ struct OpenRule {
     DWORD disposition;
 };
 
-// Modes 1 to 6: read, write, read and write on existing files; rewrite;
-// write and read-write that create a missing file and keep an existing one.
-const OpenRule kOpenRules[6] = {
+// Indexed by OpenMode - kOpenRead.
+const OpenRule kOpenRules[kOpenReadWriteKeep] = {
     {GENERIC_READ, OPEN_EXISTING},
     {GENERIC_WRITE, OPEN_EXISTING},
     {GENERIC_READ | GENERIC_WRITE, OPEN_EXISTING},
@@ -75,8 +74,8 @@ const OpenRule kOpenRules[6] = {
     {GENERIC_READ | GENERIC_WRITE, OPEN_ALWAYS},
 };
 
-// Share modes 1 to 4: what other openers may still do.
-const DWORD kShareFlags[4] = {
+// Indexed by ShareMode - kShareAll.
+const DWORD kShareFlags[kShareNone] = {
     FILE_SHARE_READ | FILE_SHARE_WRITE,
     FILE_SHARE_WRITE,
     FILE_SHARE_READ,
@@ -137,18 +136,19 @@ void CmdWriteFile(ArgValue* result, int32_t count, ArgValue* args) {
 void CmdOpenFile(ArgValue* result, int32_t, ArgValue* args) {
     result->low = 0;
     const char* name = NameOf(args[0]);
-    int32_t mode = args[1].type != DT_NONE ? ValueInt(args[1]) : 3;
-    int32_t share = args[2].type != DT_NONE ? ValueInt(args[2]) : 1;
-    if (name[0] == '\0' || mode < 1 || mode > 6 || share < 1 || share > 4) {
+    int32_t mode = args[1].type != DT_NONE ? ValueInt(args[1]) : kOpenReadWrite;
+    int32_t share = args[2].type != DT_NONE ? ValueInt(args[2]) : kShareAll;
+    if (name[0] == '\0' || mode < kOpenRead || mode > kOpenReadWriteKeep || share < kShareAll ||
+        share > kShareNone) {
         g_lastFileError = ERROR_INVALID_PARAMETER;
         return;
     }
 
     FileObject* file = static_cast<FileObject*>(Allocate(sizeof(FileObject)));
     file->name = CopyText(name);
-    const OpenRule& rule = kOpenRules[mode - 1];
-    file->handle = CreateFileA(name, rule.access, kShareFlags[share - 1], nullptr, rule.disposition,
-                               FILE_ATTRIBUTE_NORMAL, nullptr);
+    const OpenRule& rule = kOpenRules[mode - kOpenRead];
+    file->handle = CreateFileA(name, rule.access, kShareFlags[share - kShareAll], nullptr,
+                               rule.disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file->handle == INVALID_HANDLE_VALUE) {
         NoteFailure();
         Release(file->name);
@@ -168,14 +168,14 @@ void CmdCloseAllFiles(ArgValue*, int32_t, ArgValue*) {
 void CmdMovePosition(ArgValue* result, int32_t, ArgValue* args) {
     SetLogical(result, false);
     DWORD origin;
-    switch (args[1].type != DT_NONE ? ValueInt(args[1]) : 1) {
-        case 1:
+    switch (args[1].type != DT_NONE ? ValueInt(args[1]) : kFromStart) {
+        case kFromStart:
             origin = FILE_BEGIN;
             break;
-        case 2:
+        case kFromEnd:
             origin = FILE_END;
             break;
-        case 3:
+        case kFromCurrent:
             origin = FILE_CURRENT;
             break;
         default:

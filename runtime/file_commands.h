@@ -7,17 +7,43 @@
 
 #include "runtime/value.h"
 
+// How the open-file command opens: the numbers a program passes.
+enum OpenMode : int32_t {
+    kOpenRead = 1,            // existing files only
+    kOpenWrite = 2,           // existing files only
+    kOpenReadWrite = 3,       // existing files only
+    kOpenRewrite = 4,         // created when missing, emptied when present
+    kOpenWriteKeep = 5,       // created when missing, kept when present
+    kOpenReadWriteKeep = 6,   // created when missing, kept when present
+};
+
+// What other openers may still do with a file this program has open.
+enum ShareMode : int32_t {
+    kShareAll = 1,
+    kShareWriteOnly = 2,
+    kShareReadOnly = 3,
+    kShareNone = 4,
+};
+
+// Where a move of the read/write position counts from.
+enum MoveOrigin : int32_t {
+    kFromStart = 1,
+    kFromEnd = 2,
+    kFromCurrent = 3,
+};
+
 // 1 name -> logical.
 void CmdDeleteFile(ArgValue* result, int32_t count, ArgValue* args);
 // 1 name (a search pattern) -> low 32 bits of the size; -1 when nothing matches.
 void CmdFileSize(ArgValue* result, int32_t count, ArgValue* args);
 // 1 name; 2.. byte sets -> logical: the file was rewritten with them and closed.
 void CmdWriteFile(ArgValue* result, int32_t count, ArgValue* args);
-// 1 name; 2 mode 1-6 (default 3); 3 share mode 1-4 (default 1) -> file number or 0.
+// 1 name; 2 OpenMode (default kOpenReadWrite); 3 ShareMode (default kShareAll)
+// -> file number or 0.
 void CmdOpenFile(ArgValue* result, int32_t count, ArgValue* args);
 // Closes every open file.
 void CmdCloseAllFiles(ArgValue* result, int32_t count, ArgValue* args);
-// 1 file number; 2 origin 1 start, 2 end, 3 current (default 1); 3 offset -> logical.
+// 1 file number; 2 MoveOrigin (default kFromStart); 3 offset -> logical.
 void CmdMovePosition(ArgValue* result, int32_t count, ArgValue* args);
 // 1 file number -> logical.
 void CmdMoveToEnd(ArgValue* result, int32_t count, ArgValue* args);

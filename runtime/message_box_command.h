@@ -6,6 +6,13 @@
 
 #include "runtime/value.h"
 
+// The flags are Win32's message box flags, handed on as they are; these
+// are the ones a program names.
+enum MessageBoxFlags : int32_t {
+    kBoxOk = 0x00,         // an OK button and no icon
+    kBoxStopIcon = 0x10,   // the stop sign (MB_ICONSTOP)
+};
+
 // 1 message (any system type); 2 flags (default 0); 3 title (default
 // "信息：") -> 0 OK, 1 Cancel, 2 Abort, 3 Retry, 4 Ignore, 5 Yes, 6 No.
 void CmdMessageBox(ArgValue* result, int32_t count, ArgValue* args);

@@ -5,10 +5,12 @@
 #include "forms/button_unit.h"
 
 #include "forms/application.h"
+#include "forms/display_scale.h"
 #include "forms/event_dispatch.h"
 #include "forms/event_record.h"
 #include "forms/form_requests.h"
 #include "forms/icon_image.h"
+#include "forms/private_messages.h"
 #include "forms/property_kinds.h"
 #include "forms/unit_kind.h"
 #include "runtime/notify.h"
@@ -21,7 +23,7 @@ ButtonObject* AsButton(UnitObject* object) {
 
 void ApplyFont(ButtonObject* o) {
     HFONT old = o->font;
-    o->font = o->props.font.present ? CreateFontIndirectA(&o->props.font.logfont) : nullptr;
+    o->font = o->props.font.present ? CreateFontForDpi(o->props.font.logfont, o->dpi) : nullptr;
     HGDIOBJ font =
         o->font != nullptr ? static_cast<HGDIOBJ>(o->font) : GetStockObject(DEFAULT_GUI_FONT);
     SendMessageA(o->hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
@@ -40,6 +42,9 @@ LRESULT CALLBACK ButtonProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
     auto* o = static_cast<ButtonObject*>(UnitObjectOf(hwnd));
     if (o == nullptr) return DefWindowProcA(hwnd, message, wParam, lParam);
     switch (message) {
+        case kMsgScaleChanged:
+            ApplyFont(o);
+            return 0;
         case WM_SETFOCUS: {
             LRESULT answer = CallBaseProc(o, hwnd, message, wParam, lParam);
             RaiseUnitEvent(o, kEventGotFocus);
@@ -84,6 +89,7 @@ UnitObject* CreateButton(const CreateParams& p) {
     o->unitType = DT_BUTTON;
     o->windowId = p.windowId;
     o->unitId = p.unitId;
+    o->dpi = p.dpi;
     o->focusable = true;
     o->reflect = ReflectButton;
     o->props = props;

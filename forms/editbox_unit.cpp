@@ -6,12 +6,14 @@
 #include "forms/editbox_unit.h"
 
 #include "forms/application.h"
+#include "forms/border_style.h"
+#include "forms/display_scale.h"
 #include "forms/edit_input.h"
 #include "forms/event_dispatch.h"
 #include "forms/event_record.h"
 #include "forms/form_requests.h"
-#include "forms/border_style.h"
 #include "forms/label_unit.h"
+#include "forms/private_messages.h"
 #include "forms/property_kinds.h"
 #include "forms/unit_kind.h"
 #include "runtime/notify.h"
@@ -52,7 +54,7 @@ void Selection(HWND hwnd, DWORD* start, DWORD* end) {
 
 void ApplyFont(EditBoxObject* o) {
     HFONT old = o->font;
-    o->font = o->props.font.present ? CreateFontIndirectA(&o->props.font.logfont) : nullptr;
+    o->font = o->props.font.present ? CreateFontForDpi(o->props.font.logfont, o->dpi) : nullptr;
     HGDIOBJ font =
         o->font != nullptr ? static_cast<HGDIOBJ>(o->font) : GetStockObject(DEFAULT_GUI_FONT);
     SendMessageA(o->hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
@@ -181,6 +183,7 @@ UnitObject* CreateEditBox(const CreateParams& p) {
     o->unitType = DT_EDIT_BOX;
     o->windowId = p.windowId;
     o->unitId = p.unitId;
+    o->dpi = p.dpi;
     o->focusable = true;
     o->props = props;
     SubclassControl(o, hwnd, EditBoxProc);
@@ -201,6 +204,9 @@ LRESULT CALLBACK EditBoxProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPar
     auto* o = static_cast<EditBoxObject*>(UnitObjectOf(hwnd));
     if (o == nullptr) return DefWindowProcA(hwnd, message, wParam, lParam);
     switch (message) {
+        case kMsgScaleChanged:
+            ApplyFont(o);
+            return 0;
         case WM_CHAR: {
             unsigned char c = static_cast<unsigned char>(wParam);
             if (o->skipTrail) {

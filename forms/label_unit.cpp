@@ -7,6 +7,7 @@
 
 #include "forms/application.h"
 #include "forms/border_style.h"
+#include "forms/display_scale.h"
 #include "forms/event_dispatch.h"
 #include "forms/event_record.h"
 #include "forms/form_requests.h"
@@ -40,7 +41,7 @@ bool EnsureLabelClass() {
 
 void MakeFont(LabelObject* o) {
     if (o->font != nullptr) DeleteObject(o->font);
-    o->font = o->props.font.present ? CreateFontIndirectA(&o->props.font.logfont) : nullptr;
+    o->font = o->props.font.present ? CreateFontForDpi(o->props.font.logfont, o->dpi) : nullptr;
 }
 
 void MakeBrush(LabelObject* o) {
@@ -59,6 +60,7 @@ UnitObject* CreateLabel(const CreateParams& p) {
     o->unitType = DT_LABEL;
     o->windowId = p.windowId;
     o->unitId = p.unitId;
+    o->dpi = p.dpi;
     o->props = props;
     HWND hwnd = CreateWindowExA(
         exStyle, kLabelClass, o->props.caption.c_str(), style, p.left, p.top, p.width, p.height,
@@ -110,6 +112,10 @@ LRESULT CALLBACK LabelProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
     auto* o = static_cast<LabelObject*>(UnitObjectOf(hwnd));
     if (o == nullptr) return DefWindowProcA(hwnd, message, wParam, lParam);
     switch (message) {
+        case kMsgScaleChanged:
+            MakeFont(o);
+            InvalidateRect(hwnd, nullptr, TRUE);
+            return 0;
         case WM_PAINT:
             Paint(o);
             return 0;

@@ -11,3 +11,4 @@ constexpr UINT kMsgCloseRequest = 0x8065;  // destroys the window if it is still
 constexpr UINT kMsgControlsMade = 0x806F;  // to each control, last first, after all are made
 constexpr UINT kMsgLabelRequest = 0x8075;  // a label raises its event 0 with both parameters
 constexpr UINT kMsgLoadFinished = 0x8076;  // to each control, last first, when loading ends
+constexpr UINT kMsgScaleChanged = 0x8077;  // to each control whose dpi changed: make its font anew

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "forms/display_scale.h"
 #include "forms/font_property.h"
 #include "forms/loaded_window.h"
 #include "forms/mouse_cursor.h"
@@ -137,7 +138,7 @@ uint64_t ReadCommon(WindowTemplate& window, uint32_t index, const UnitView& unit
     if (property <= kPropHeight && object != nullptr) {
         RECT rect = LiveRect(object->hwnd);
         int32_t values[4] = {rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top};
-        return static_cast<Word>(values[property]);
+        return static_cast<Word>(ToUnits(values[property], object->dpi));
     }
     switch (property) {
         case kPropLeft:
@@ -168,6 +169,7 @@ uint64_t ReadCommon(WindowTemplate& window, uint32_t index, const UnitView& unit
 }
 
 void MoveLive(UnitObject* object, int32_t property, int32_t value) {
+    value = ToPixels(value, object->dpi);
     RECT rect = LiveRect(object->hwnd);
     int left = property == kPropLeft ? value : rect.left;
     int top = property == kPropTop ? value : rect.top;
@@ -298,11 +300,11 @@ void Recreate(WindowTemplate& window, uint32_t index) {
     bool visible = (GetWindowLongA(hwnd, GWL_STYLE) & WS_VISIBLE) != 0;
     bool hiddenPage = old->hiddenPage;
     bool focused = GetFocus() == hwnd;
+    int dpi = old->dpi;  // the old object goes with its window
 
     ++g_runtime.suppressEvents;
     DestroyWindow(hwnd);  // its final message clears the object and cursor slots
-    UnitObject* fresh = CreateUnit(window, index, parent, id, rect.left, rect.top,
-                                   rect.right - rect.left, rect.bottom - rect.top, false, nullptr);
+    UnitObject* fresh = CreateUnit(window, index, parent, id, rect, dpi, false, nullptr);
     UnitView unit;
     if (fresh != nullptr && GetUnit(window, index, &unit)) {
         SetUnitObjectSlot(unit, ToWord(fresh));

@@ -34,11 +34,12 @@ struct CreateParams {
     HWND parent;           // the window for a control; for a window its parent or null
     int controlId;         // controls only
     HMENU menu;            // the window only
-    int left, top, width, height;
+    int left, top, width, height;  // in pixels at `dpi`
     uint32_t windowId;
     uint32_t unitId;
     bool embedded;  // window only: created as a child of another window
     bool modal;     // window only: loaded as a modal window
+    int dpi;        // the display scale to lay the unit out for (fonts included)
 };
 
 // A property value on its way between the two property services and a

@@ -25,6 +25,7 @@ struct UnitObject {
     ReflectRoutine reflect;  // null: the kind takes no reflected notifications
     bool focusable;          // the kind can hold the keyboard focus
     bool hiddenPage;         // on a container page that is not shown
+    int dpi = 96;            // the display scale its position, size and font are laid out for
     virtual ~UnitObject() = default;
 };
 

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "forms/application.h"
+#include "forms/display_scale.h"
 #include "forms/event_dispatch.h"
 #include "forms/event_record.h"
 #include "forms/loaded_window.h"
@@ -187,6 +188,14 @@ void RestoreFocusAfterNotice(HWND noted) {
 
 // Loading failed half way: what was made goes (the window's final message
 // puts the unit table back), events flow again.
+// Where the template puts a unit, in pixels of a display at `dpi`.
+RECT PlaceInPixels(const UnitView& unit, int dpi) {
+    int left = ToPixels(UnitLeft(unit), dpi);
+    int top = ToPixels(UnitTop(unit), dpi);
+    return RECT{left, top, left + ToPixels(UnitWidth(unit), dpi),
+                top + ToPixels(UnitHeight(unit), dpi)};
+}
+
 int32_t FailLoad(uint32_t windowId, UnitObject* windowObject) {
     if (windowObject != nullptr) DestroyWindow(windowObject->hwnd);
     DropLoadedWindow(windowId);
@@ -196,8 +205,8 @@ int32_t FailLoad(uint32_t windowId, UnitObject* windowObject) {
 
 }  // namespace
 
-UnitObject* CreateUnit(WindowTemplate& window, uint32_t index, HWND parent, int controlId, int left,
-                       int top, int width, int height, bool modal, HMENU menu) {
+UnitObject* CreateUnit(WindowTemplate& window, uint32_t index, HWND parent, int controlId,
+                       const RECT& place, int dpi, bool modal, HMENU menu) {
     UnitView unit;
     if (!GetUnit(window, index, &unit) || unit.menuItem) return nullptr;
     const DataTypeDescriptor* kind = FindUnitKind(UnitType(unit));
@@ -213,11 +222,24 @@ UnitObject* CreateUnit(WindowTemplate& window, uint32_t index, HWND parent, int 
     // Creation sends messages; the block is copied so that nothing it
     // triggers can move the table under it.
     std::vector<uint8_t> copy(block, block + length);
-    CreateParams params = {
-        copy.data(), length, style, parent, controlId,       menu,
-        left,        top,    width, height, window.windowId, TemplateUnitId(window, index),
-        false,       modal};
-    return create(params);
+    CreateParams params = {copy.data(),
+                           length,
+                           style,
+                           parent,
+                           controlId,
+                           menu,
+                           place.left,
+                           place.top,
+                           place.right - place.left,
+                           place.bottom - place.top,
+                           window.windowId,
+                           TemplateUnitId(window, index),
+                           false,
+                           modal,
+                           dpi};
+    UnitObject* object = create(params);
+    if (object != nullptr) object->dpi = dpi;
+    return object;
 }
 
 int32_t LoadWindow(WindowTemplate* window, int32_t secondInstance, int32_t modal, HWND parent) {
@@ -253,22 +275,31 @@ int32_t LoadWindow(WindowTemplate* window, int32_t secondInstance, int32_t modal
     UnitView unit0;
     if (!GetUnit(*window, 0, &unit0)) return FailLoad(windowId, nullptr);
     HMENU menu = BuildWindowMenu(*window);
-    UnitObject* windowObject = CreateUnit(*window, 0, parent, 0, UnitLeft(unit0), UnitTop(unit0),
-                                          UnitWidth(unit0), UnitHeight(unit0), modal != 0, menu);
+    int dpi = StartingDpi();
+    UnitObject* windowObject =
+        CreateUnit(*window, 0, parent, 0, PlaceInPixels(unit0, dpi), dpi, modal != 0, menu);
     if (windowObject == nullptr) {
         if (menu != nullptr) DestroyMenu(menu);
         return FailLoad(windowId, nullptr);
     }
     SetSlot(*window, 0, windowObject);
     HWND hwnd = windowObject->hwnd;
+    if (WindowDpi(hwnd) != dpi) {
+        // Opened on a display whose scale is not the screen's main one.
+        dpi = WindowDpi(hwnd);
+        RECT place = PlaceInPixels(unit0, dpi);
+        SetWindowPos(hwnd, nullptr, 0, 0, place.right - place.left, place.bottom - place.top,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        windowObject->dpi = dpi;
+    }
 
     int controlId = kFirstControlId;
     for (uint32_t i = window->unitCount; i-- > 1;) {
         UnitView unit;
         if (!GetUnit(*window, i, &unit)) return FailLoad(windowId, windowObject);
         if (unit.menuItem) continue;
-        UnitObject* control = CreateUnit(*window, i, hwnd, controlId, UnitLeft(unit), UnitTop(unit),
-                                         UnitWidth(unit), UnitHeight(unit), false, nullptr);
+        UnitObject* control =
+            CreateUnit(*window, i, hwnd, controlId, PlaceInPixels(unit, dpi), dpi, false, nullptr);
         if (control == nullptr) return FailLoad(windowId, windowObject);
         SetSlot(*window, i, control);
         controlId += kControlIdStep;

@@ -23,10 +23,11 @@ bool WindowBeingReplaced();
 bool RaiseIdleEvents(uint32_t elapsedMs);
 
 // Creates one unit of a template through its kind's create operation, with
-// the style bits its flags choose (and, for the window, its menu). Null
-// when the kind has no create operation or creation fails.
-UnitObject* CreateUnit(WindowTemplate& window, uint32_t index, HWND parent, int controlId, int left,
-                       int top, int width, int height, bool modal, HMENU menu);
+// the style bits its flags choose (and, for the window, its menu), at a
+// place in pixels laid out for `dpi`. Null when the kind has no create
+// operation or creation fails.
+UnitObject* CreateUnit(WindowTemplate& window, uint32_t index, HWND parent, int controlId,
+                       const RECT& place, int dpi, bool modal, HMENU menu);
 
 // Shows a loaded window: the first time the way the loader does (a modal
 // window then runs its modal loop), later with SW_SHOW.

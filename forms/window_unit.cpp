@@ -19,6 +19,7 @@
 #include "forms/window_loader.h"
 #include "forms/window_menu.h"
 #include "forms/window_music.h"
+#include "forms/window_rescale.h"
 #include "forms/window_table.h"
 #include "runtime/notify.h"
 #include "runtime/runtime_state.h"
@@ -145,6 +146,7 @@ UnitObject* CreateWindowUnit(const CreateParams& p) {
     o->unitType = DT_WINDOW;
     o->windowId = p.windowId;
     o->unitId = p.unitId;
+    o->dpi = p.dpi;
     o->props = props;
     HWND hwnd = CreateWindowExA(exStyle, className, o->props.caption.c_str(), style, left, top,
                                 p.width, p.height, parent, p.menu, g_app.instance, o);
@@ -476,6 +478,9 @@ LRESULT CALLBACK WindowUnitProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
             return base != nullptr ? CallWindowProcA(base, hwnd, message, wParam, lParam)
                                    : DefWindowProcA(hwnd, message, wParam, lParam);
         }
+        case WM_DPICHANGED:
+            RescaleWindow(o, LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+            return 0;
         case WM_MOVE:
             RaiseUnitEvent(o, kWindowMoved);
             return 0;

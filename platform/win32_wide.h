@@ -79,7 +79,16 @@ DWORD GetModuleFileNameA(HMODULE module, LPSTR buffer, DWORD size);
 BOOL SetCurrentDirectoryA(LPCSTR path);
 DWORD GetCurrentDirectoryA(DWORD size, LPSTR buffer);
 
+
+// Newer than the oldest Windows the program runs on, so looked up at run
+// time: where the system lacks it, the answer is the screen's DPI, which is
+// every window's DPI on a system without per-display scales.
+UINT GetDpiForWindow(HWND hwnd);
 }  // namespace wide
+
+#ifndef WM_DPICHANGED
+#define WM_DPICHANGED 0x02E0
+#endif
 
 // The layer's own sources call the real functions by their real names.
 #ifndef DROPEDIT_WIDE_LAYER
@@ -124,4 +133,5 @@ DWORD GetCurrentDirectoryA(DWORD size, LPSTR buffer);
 #define GetModuleFileNameA wide::GetModuleFileNameA
 #define SetCurrentDirectoryA wide::SetCurrentDirectoryA
 #define GetCurrentDirectoryA wide::GetCurrentDirectoryA
+#define GetDpiForWindow wide::GetDpiForWindow
 #endif

@@ -71,6 +71,8 @@ HWND WindowFromPoint(POINT point);
 BOOL AdjustWindowRect(LPRECT rect, DWORD style, BOOL menu);
 BOOL AdjustWindowRectEx(LPRECT rect, DWORD style, BOOL menu, DWORD exStyle);
 int GetSystemMetrics(int index);
+// The DPI the window is drawn for (Windows 10 1607 and later).
+UINT GetDpiForWindow(HWND hwnd);
 BOOL SystemParametersInfoA(UINT action, UINT uiParam, LPVOID pvParam, UINT winIni);
 DWORD GetSysColor(int index);
 HBRUSH GetSysColorBrush(int index);

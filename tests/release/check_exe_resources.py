@@ -196,10 +196,16 @@ def check_manifest(found):
         if local(parents[c].tag) != "dependentAssembly" or local(parents[parents[c]].tag) != "dependency":
             faults.append("the Common Controls identity is not inside dependency/dependentAssembly")
 
-    # Declaring DPI awareness stops Windows from scaling the windows, which
-    # the form runtime does not do itself.
-    if any(local(e.tag) in ("dpiAware", "dpiAwareness") for e in elements):
-        faults.append("the manifest declares DPI awareness, but windows are not scaled by DPI")
+    # The form runtime scales its windows itself: per display (version 2)
+    # where Windows knows it, the system's scale before that.
+    aware = [(e.text or "").strip() for e in elements if local(e.tag) == "dpiAwareness"
+             and e.tag.startswith("{http://schemas.microsoft.com/SMI/2016/WindowsSettings}")]
+    if len(aware) != 1 or [v.strip().lower() for v in aware[0].split(",")] != ["permonitorv2", "system"]:
+        faults.append("dpiAwareness %r, not per display version 2 falling back to system" % aware)
+    legacy = [(e.text or "").strip().lower() for e in elements if local(e.tag) == "dpiAware"
+              and e.tag.startswith("{http://schemas.microsoft.com/SMI/2005/WindowsSettings}")]
+    if legacy != ["true"]:
+        faults.append("dpiAware %r, not true (system scale before Windows 10 1607)" % legacy)
     return faults
 
 

@@ -150,6 +150,15 @@ SIZE ScreenSize() {
     return size;
 }
 
+int ScreenDpi() {
+    // Read each time: a test may change the setting between windows.
+    const char* value = std::getenv("DESK_DPI");
+    int given = 0;
+    if (value != nullptr && std::sscanf(value, "%d", &given) == 1 && given >= 96 && given <= 480)
+        return given;
+    return 96;
+}
+
 FontMetrics MetricsOf(HFONT font) {
     GdiObject* o = Get(font);
     if (o == nullptr || o->kind != kFont) o = Get(Stock(SYSTEM_FONT));
@@ -464,7 +473,7 @@ int GetDeviceCaps(HDC, int index) {
             return 32;
         case LOGPIXELSX:
         case LOGPIXELSY:
-            return 96;
+            return desk::ScreenDpi();
         default:
             return 0;
     }

@@ -34,6 +34,11 @@ inline bool IsLeadByte(unsigned char c) {
 // display's, which the window manager places windows on.
 SIZE ScreenSize();
 
+// The display's pixels per inch (DESK_DPI=N, 96 to 480, else 96): what a
+// display scale of 100 % to 500 % gives. The desk has one display, so every
+// window has this DPI.
+int ScreenDpi();
+
 // Device contexts are records of one window's drawing state.
 HDC NewDC(HWND hwnd);
 void FreeDC(HDC dc);

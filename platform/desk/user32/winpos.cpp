@@ -520,6 +520,11 @@ BOOL AdjustWindowRect(LPRECT rect, DWORD style, BOOL menu) {
     return AdjustWindowRectEx(rect, style, menu, 0);
 }
 
+UINT GetDpiForWindow(HWND hwnd) {
+    if (!IsWindow(hwnd)) return 0;
+    return static_cast<UINT>(desk::ScreenDpi());
+}
+
 int GetSystemMetrics(int index) {
     SIZE screen = desk::ScreenSize();
     switch (index) {

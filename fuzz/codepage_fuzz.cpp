@@ -13,8 +13,8 @@
 namespace {
 
 // The UTF-16 units of a text by the decoding rules the library documents
-// (one- to three-byte sequences, continuations 0x80 to 0xBF), up to the
-// first zero unit; false where it refuses the text.
+// (one- to three-byte sequences in their shortest form, continuations 0x80
+// to 0xBF), up to the first zero unit; false where it refuses the text.
 bool ReferenceUnits(const std::string& utf8, std::vector<uint32_t>* units) {
     const auto* p = reinterpret_cast<const uint8_t*>(utf8.c_str());
     auto continuation = [](uint8_t b) { return b >= 0x80 && b <= 0xBF; };
@@ -27,10 +27,12 @@ bool ReferenceUnits(const std::string& utf8, std::vector<uint32_t>* units) {
         } else if ((lead & 0xE0) == 0xC0) {
             if (!continuation(p[i + 1])) return false;
             unit = ((lead & 0x1Fu) << 6) | (p[i + 1] & 0x3Fu);
+            if (unit < 0x80) return false;
             i += 2;
         } else if ((lead & 0xF0) == 0xE0) {
             if (!continuation(p[i + 1]) || !continuation(p[i + 2])) return false;
             unit = ((lead & 0x0Fu) << 12) | ((p[i + 1] & 0x3Fu) << 6) | (p[i + 2] & 0x3Fu);
+            if (unit < 0x800) return false;
             i += 3;
         } else {
             return false;

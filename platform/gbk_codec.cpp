@@ -1,5 +1,5 @@
-// The two conversions over the double-byte table, and the reverse table
-// built from it on first use.
+// The conversions over the double-byte table, and the reverse table built
+// from it on first use.
 #include "platform/gbk_codec.h"
 
 #include <array>
@@ -11,8 +11,6 @@ namespace {
 
 constexpr uint8_t kEuroByte = 0x80;
 constexpr uint16_t kEuroUnit = 0x20AC;
-// Code page 936 gives the one byte that is neither a character nor a lead
-// byte a private-use unit of its own, so that it survives a round trip.
 constexpr uint8_t kLastByte = 0xFF;
 constexpr uint16_t kLastByteUnit = 0xF8F5;
 
@@ -41,67 +39,47 @@ const ReverseTable& Reverse() {
     return table;
 }
 
-// One unit's GBK form into `bytes`; answers its length (1 or 2).
-size_t EncodeUnit(uint16_t unit, uint8_t bytes[2]) {
-    if (unit < 0x80) {
-        bytes[0] = static_cast<uint8_t>(unit);
-        return 1;
-    }
-    if (unit == kEuroUnit) {
-        bytes[0] = kEuroByte;
-        return 1;
-    }
-    if (unit == kLastByteUnit) {
-        bytes[0] = kLastByte;
-        return 1;
-    }
-    uint16_t pair = Reverse()[unit];
-    if (pair == 0) {
-        bytes[0] = static_cast<uint8_t>(kDefaultChar);
-        return 1;
-    }
-    bytes[0] = static_cast<uint8_t>(pair >> 8);
-    bytes[1] = static_cast<uint8_t>(pair & 0xFF);
-    return 2;
+// One step of a walk over GBK bytes: how many bytes it takes, and the unit,
+// the default character where the bytes are invalid. An invalid lead byte
+// takes the next byte with it unless that is zero or missing, as the
+// lenient conversion does.
+size_t Step(const uint8_t* bytes, size_t length, uint16_t* unit, bool* valid) {
+    size_t used = DecodeChar(bytes, length, unit);
+    *valid = used > 0;
+    if (used > 0) return used;
+    *unit = kDefaultChar;
+    return IsLeadByte(bytes[0]) && length > 1 && bytes[1] != 0 ? 2 : 1;
 }
 
-}  // namespace
-
-size_t ToUtf16(const char* text, size_t length, uint16_t* out, size_t capacity) {
+size_t Decode(const char* text, size_t length, uint16_t* out, size_t capacity, bool strict) {
     const uint8_t* bytes = reinterpret_cast<const uint8_t*>(text);
     size_t units = 0;
     for (size_t i = 0; i < length;) {
-        uint8_t byte = bytes[i];
         uint16_t unit;
-        if (byte < 0x80) {
-            unit = byte;
-            i += 1;
-        } else if (byte == kEuroByte) {
-            unit = kEuroUnit;
-            i += 1;
-        } else if (byte == kLastByte) {
-            unit = kLastByteUnit;
-            i += 1;
-        } else if (i + 1 < length && bytes[i + 1] != 0) {
-            unit = PairUnit(byte, bytes[i + 1]);
-            if (unit == 0) unit = kDefaultChar;
-            i += 2;
-        } else {
-            unit = kDefaultChar;  // a lead byte at the end or before a zero byte
-            i += 1;
-        }
+        bool valid;
+        i += Step(bytes + i, length - i, &unit, &valid);
+        if (!valid && strict) return kInvalid;
         if (units < capacity) out[units] = unit;
         ++units;
     }
     return units;
 }
 
-size_t FromUtf16(const uint16_t* units, size_t count, char* out, size_t capacity, size_t* written) {
+size_t Encode(const uint16_t* units, size_t count, char* out, size_t capacity, size_t* written,
+              bool strict) {
     size_t length = 0;
     size_t kept = 0;
     for (size_t i = 0; i < count; ++i) {
         uint8_t bytes[2];
-        size_t width = EncodeUnit(units[i], bytes);
+        size_t width = EncodeChar(units[i], bytes);
+        if (width == 0) {
+            if (strict) {
+                if (written != nullptr) *written = 0;
+                return kInvalid;
+            }
+            bytes[0] = static_cast<uint8_t>(kDefaultChar);
+            width = 1;
+        }
         if (length + width <= capacity) {
             for (size_t k = 0; k < width; ++k) out[length + k] = static_cast<char>(bytes[k]);
             kept = length + width;
@@ -114,6 +92,68 @@ size_t FromUtf16(const uint16_t* units, size_t count, char* out, size_t capacity
     return length;
 }
 
+}  // namespace
+
+size_t DecodeChar(const uint8_t* bytes, size_t length, uint16_t* unit) {
+    uint8_t byte = bytes[0];
+    if (byte < 0x80) {
+        *unit = byte;
+        return 1;
+    }
+    if (byte == kEuroByte) {
+        *unit = kEuroUnit;
+        return 1;
+    }
+    if (byte == kLastByte) {
+        *unit = kLastByteUnit;
+        return 1;
+    }
+    // A lead byte: the end or a zero byte leave it without a trail byte,
+    // and a zero byte is below every trail byte.
+    if (length < 2) return 0;
+    uint16_t found = PairUnit(byte, bytes[1]);
+    if (found == 0) return 0;
+    *unit = found;
+    return 2;
+}
+
+size_t EncodeChar(uint16_t unit, uint8_t out[2]) {
+    if (unit < 0x80) {
+        out[0] = static_cast<uint8_t>(unit);
+        return 1;
+    }
+    if (unit == kEuroUnit) {
+        out[0] = kEuroByte;
+        return 1;
+    }
+    if (unit == kLastByteUnit) {
+        out[0] = kLastByte;
+        return 1;
+    }
+    uint16_t pair = Reverse()[unit];
+    if (pair == 0) return 0;
+    out[0] = static_cast<uint8_t>(pair >> 8);
+    out[1] = static_cast<uint8_t>(pair & 0xFF);
+    return 2;
+}
+
+size_t ToUtf16(const char* text, size_t length, uint16_t* out, size_t capacity) {
+    return Decode(text, length, out, capacity, false);
+}
+
+size_t ToUtf16Strict(const char* text, size_t length, uint16_t* out, size_t capacity) {
+    return Decode(text, length, out, capacity, true);
+}
+
+size_t FromUtf16(const uint16_t* units, size_t count, char* out, size_t capacity, size_t* written) {
+    return Encode(units, count, out, capacity, written, false);
+}
+
+size_t FromUtf16Strict(const uint16_t* units, size_t count, char* out, size_t capacity,
+                       size_t* written) {
+    return Encode(units, count, out, capacity, written, true);
+}
+
 size_t EncodedLength(const uint16_t* units, size_t count) {
     return FromUtf16(units, count, nullptr, 0);
 }
@@ -123,7 +163,8 @@ size_t UnitsInBytes(const uint16_t* units, size_t count, size_t bytes) {
     size_t i = 0;
     while (i < count && length < bytes) {
         uint8_t scratch[2];
-        length += EncodeUnit(units[i], scratch);
+        size_t width = EncodeChar(units[i], scratch);
+        length += width == 0 ? 1 : width;  // the default character is one byte
         ++i;
     }
     return i;

@@ -6,12 +6,13 @@
 namespace sqlitelib {
 
 // GBK to UTF-8. Null or "" gives a new "". Fails on a byte sequence that is
-// not valid GBK.
+// not valid GBK (platform/gbk_codec.h says which are).
 char* ToUtf8(const char* text);
 
-// UTF-8 to GBK. Null or "" gives a new "". Fails on a sequence this decoder
-// does not take (a stray continuation byte, a four-byte lead, a cut-off
-// sequence) and on a character GBK cannot hold.
+// UTF-8 to GBK. Null or "" gives a new "". Fails on a sequence that is not
+// well-formed UTF-8 (a stray continuation byte, an overlong form, an encoded
+// surrogate, a cut-off sequence) and on a character GBK cannot hold, which
+// takes in every four-byte sequence.
 char* FromUtf8(const char* utf8);
 
 // True when every byte is below 0x80: such a text is the same in GBK and

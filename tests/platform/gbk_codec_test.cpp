@@ -1,6 +1,6 @@
-// The GBK routines the Windows build converts every text with: the code
-// page's regions, its single bytes, the way it treats broken input, and
-// round trips.
+// The GBK codec every text is converted with: the code page's regions, its
+// single bytes, the way the lenient form treats broken input and the strict
+// form refuses it, and round trips.
 #include "platform/gbk_codec.h"
 
 #include <gtest/gtest.h>
@@ -57,6 +57,25 @@ TEST(GbkCodec, KnownCharactersOfEachRegion) {
     EXPECT_EQ(Units{0xFF21}, Decode("\xA3\xC1"));
     EXPECT_EQ("\xC4\xE3\xBA\xC3\xA3\xAC\xCA\xC0\xBD\xE7",
               Encode(Units{0x4F60, 0x597D, 0xFF0C, 0x4E16, 0x754C}));
+}
+
+// The first and last character of each region, both ways.
+TEST(GbkCodec, EdgesOfEachRegion) {
+    struct Cell {
+        const char* pair;
+        uint16_t unit;
+    };
+    const Cell cells[] = {
+        {"\xA1\xA1", 0x3000}, {"\xA9\xEF", 0x254B},  // GBK/1: symbols
+        {"\xB0\xA1", 0x554A}, {"\xF7\xFE", 0x9F44},  // GBK/2: 啊 .. 齄
+        {"\x81\x40", 0x4E02}, {"\xA0\xFE", 0x72DB},  // GBK/3
+        {"\xAA\x40", 0x72DC}, {"\xFE\x4F", 0xFA29},  // GBK/4
+        {"\xA8\x40", 0x02CA}, {"\xA9\x96", 0x3007},  // GBK/5
+    };
+    for (const Cell& cell : cells) {
+        EXPECT_EQ(Units{cell.unit}, Decode(cell.pair)) << std::hex << cell.unit;
+        EXPECT_EQ(cell.pair, Encode(Units{cell.unit})) << std::hex << cell.unit;
+    }
 }
 
 TEST(GbkCodec, UserDefinedAreasMapToThePrivateUseAreaInOrder) {
@@ -182,6 +201,71 @@ TEST(GbkCodec, PositionsTranslateBetweenUnitsAndBytes) {
     EXPECT_EQ(2u, gbk::UnitsInBytes(text.data(), 3, 3));
     EXPECT_EQ(3u, gbk::UnitsInBytes(text.data(), 3, 4));
     EXPECT_EQ(3u, gbk::UnitsInBytes(text.data(), 3, 100));
+}
+
+// Decodes strictly, from a block of exactly the text's size.
+size_t DecodeStrict(const std::string& bytes, Units* units) {
+    std::vector<char> exact(bytes.begin(), bytes.end());
+    units->assign(bytes.size(), 0xBEEF);
+    size_t count = gbk::ToUtf16Strict(exact.data(), exact.size(), units->data(), units->size());
+    if (count != gbk::kInvalid) units->resize(count);
+    return count;
+}
+
+TEST(GbkCodecStrict, RefusesEveryTextTheLenientFormRepairs) {
+    // Each text is invalid from its second byte on.
+    const std::string broken[] = {
+        "a\xC4",                    // a lead byte at the end
+        std::string("a\xC4\0x", 4), // a lead byte before a zero byte
+        "a\xA2\xAB",                // well formed, no character
+        "a\xFE\x50",
+        "a\x81\x7F",                // 0x7F is no trail byte
+        "a\xB0\x20",
+        "a\xB0\xFF",
+    };
+    for (const std::string& text : broken) {
+        Units units;
+        EXPECT_EQ(gbk::kInvalid, DecodeStrict(text, &units)) << text;
+        std::vector<uint8_t> exact(text.begin() + 1, text.end());
+        uint16_t unit = 0x1234;
+        EXPECT_EQ(0u, gbk::DecodeChar(exact.data(), exact.size(), &unit)) << text;
+        EXPECT_EQ(0x1234, unit) << "a refused character leaves the unit alone";
+    }
+}
+
+TEST(GbkCodecStrict, TakesEveryCharacterTheCodePageDefines) {
+    // ASCII, the zero byte, the euro sign, 0xFF, a user-defined pair and hanzi.
+    const std::string text("a\0\x80\xFF\xAA\xA1\xC4\xE3", 8);
+    Units units;
+    ASSERT_EQ(6u, DecodeStrict(text, &units));
+    EXPECT_EQ((Units{'a', 0, 0x20AC, 0xF8F5, 0xE000, 0x4F60}), units);
+    EXPECT_EQ(Decode(text), units) << "strict and lenient agree on a valid text";
+
+    char bytes[8];
+    size_t written = 0;
+    EXPECT_EQ(8u, gbk::FromUtf16Strict(units.data(), units.size(), bytes, sizeof bytes, &written));
+    EXPECT_EQ(text, std::string(bytes, written));
+}
+
+TEST(GbkCodecStrict, RefusesUnitsWithoutAFormAndNeverUsesALookAlike) {
+    const Units refused[] = {
+        {'a', 0xAC00},    // Hangul
+        {0xD800},         // a lone surrogate
+        {0xD83D, 0xDE00}, // a pair: GBK has nothing beyond the first plane
+        {0xFFFF},
+        {0x30FB},         // looks like A1A4, which is U+00B7
+        {0xE766},         // past the last user-defined unit
+    };
+    for (const Units& units : refused) {
+        char bytes[8] = {};
+        size_t written = 99;
+        EXPECT_EQ(gbk::kInvalid,
+                  gbk::FromUtf16Strict(units.data(), units.size(), bytes, sizeof bytes, &written))
+            << std::hex << units.back();
+        EXPECT_EQ(0u, written);
+        uint8_t pair[2];
+        EXPECT_EQ(0u, gbk::EncodeChar(units.back(), pair)) << std::hex << units.back();
+    }
 }
 
 }  // namespace

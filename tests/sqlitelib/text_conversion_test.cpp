@@ -29,6 +29,18 @@ TEST(TextConversion, GbkToUtf8RefusesInvalidSequences) {
     EXPECT_EQ(Converted(ToUtf8, nullptr), "");
     EXPECT_EQ(Converted(ToUtf8, "abc\x81"), "(failed)") << "lead byte cut off by the end";
     EXPECT_EQ(Converted(ToUtf8, "\x81\x20x"), "(failed)") << "trail byte below 0x40";
+    EXPECT_EQ(Converted(ToUtf8, "\xA2\xAB"), "(failed)") << "a pair with no character";
+}
+
+// Code page 936's characters outside GBK's: the euro sign, 0xFF and the
+// user-defined areas cross both ways; nothing else does, not even as '?'.
+TEST(TextConversion, SingleBytesAndUserDefinedAreasCrossBothWays) {
+    const char* gbk = "\x80\xFF\xAA\xA1\xFE\xFE\xA1\x40";
+    const std::string utf8 = u8"€\uF8F5\uE000\uE4C5\uE4C6";
+    EXPECT_EQ(Converted(ToUtf8, gbk), utf8);
+    EXPECT_EQ(Converted(FromUtf8, utf8.c_str()), gbk);
+    EXPECT_EQ(Converted(FromUtf8, u8"\u30FB"), "(failed)") << "no look-alike for a missing character";
+    EXPECT_EQ(Converted(FromUtf8, u8"a\uE766"), "(failed)") << "past the last user-defined unit";
 }
 
 TEST(TextConversion, Utf8ToGbkFollowsTheDecoderRules) {
@@ -44,6 +56,12 @@ TEST(TextConversion, Utf8ToGbkFollowsTheDecoderRules) {
         << "non-continuation last byte";
     EXPECT_EQ(Converted(FromUtf8, "\xED\xA0\x80"), "(failed)")
         << "a lone surrogate has no GBK form";
+    // Overlong forms are refused like everywhere else, even where the value
+    // would be a GBK character.
+    EXPECT_EQ(Converted(FromUtf8, "\xC0\xAF"), "(failed)") << "overlong slash";
+    EXPECT_EQ(Converted(FromUtf8, "x\xC1\x81"), "(failed)") << "overlong A";
+    EXPECT_EQ(Converted(FromUtf8, "\xE0\x80\xAF"), "(failed)") << "three-byte overlong slash";
+    EXPECT_EQ(Converted(FromUtf8, "\xE0\x81\x81"), "(failed)") << "three-byte overlong A";
 }
 
 TEST(ScratchBuffer, PoolBlocksForShortTextsHeapForLongOnesAndAFullPool) {

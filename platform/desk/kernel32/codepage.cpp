@@ -5,7 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/desk/kernel32/charsets.h"
+#include "platform/gbk_codec.h"
+#include "platform/utf8_codec.h"
 #include "platform/win32.h"
 
 namespace {
@@ -28,8 +29,9 @@ bool IsAscii(const uint8_t* bytes, size_t length) {
 }
 
 // Multibyte to UTF-16. Strict: the first invalid or cut-off sequence fails
-// the whole conversion. Otherwise each offending byte becomes U+FFFD (Windows
-// uses a code-page-dependent substitute there; nothing here relies on it).
+// the whole conversion. Otherwise code page 936 gives its default character
+// (gbk_codec.h says for which bytes) and UTF-8 gives U+FFFD for each
+// offending byte, as Windows does.
 bool Decode(UINT codePage, const char* source, size_t length, bool strict,
             std::vector<uint16_t>* wide) {
     const uint8_t* bytes = reinterpret_cast<const uint8_t*>(source);
@@ -38,30 +40,32 @@ bool Decode(UINT codePage, const char* source, size_t length, bool strict,
         wide->assign(bytes, bytes + length);
         return true;
     }
+    if (codePage == kCodePageGbk) {
+        // Never more units than bytes: measuring first is not needed.
+        wide->resize(length);
+        size_t units = strict ? gbk::ToUtf16Strict(source, length, wide->data(), length)
+                              : gbk::ToUtf16(source, length, wide->data(), length);
+        if (units == gbk::kInvalid) return false;
+        wide->resize(units);
+        return true;
+    }
     for (size_t i = 0; i < length;) {
-        size_t used;
-        if (codePage == CP_UTF8) {
-            uint32_t codePoint;
-            used = desk::Utf8Decode(bytes + i, length - i, &codePoint);
-            if (used > 0 && codePoint > 0xFFFF) {
-                codePoint -= 0x10000;
-                wide->push_back(static_cast<uint16_t>(0xD800 | codePoint >> 10));
-                wide->push_back(static_cast<uint16_t>(0xDC00 | (codePoint & 0x3FF)));
-            } else if (used > 0) {
-                wide->push_back(static_cast<uint16_t>(codePoint));
-            }
-        } else {
-            uint16_t unit;
-            used = desk::GbkDecode(bytes + i, length - i, &unit);
-            if (used > 0) wide->push_back(unit);
-        }
-        if (used > 0) {
-            i += used;
+        uint32_t codePoint;
+        size_t used = utf8::Decode(bytes + i, length - i, &codePoint);
+        if (used == 0) {
+            if (strict) return false;
+            wide->push_back(kReplacement);
+            ++i;
             continue;
         }
-        if (strict) return false;
-        wide->push_back(kReplacement);
-        ++i;
+        if (codePoint > 0xFFFF) {
+            codePoint -= 0x10000;
+            wide->push_back(static_cast<uint16_t>(0xD800 | codePoint >> 10));
+            wide->push_back(static_cast<uint16_t>(0xDC00 | (codePoint & 0x3FF)));
+        } else {
+            wide->push_back(static_cast<uint16_t>(codePoint));
+        }
+        i += used;
     }
     return true;
 }
@@ -87,21 +91,22 @@ bool Encode(UINT codePage, const uint16_t* wide, size_t units, const char* subst
         return true;
     }
     for (size_t i = 0; i < units;) {
-        bool pair = i + 1 < units && IsHighSurrogate(wide[i]) && IsLowSurrogate(wide[i + 1]);
+        bool pair = false;
         bool done;
         if (codePage == CP_UTF8) {
+            pair = i + 1 < units && IsHighSurrogate(wide[i]) && IsLowSurrogate(wide[i + 1]);
             uint32_t codePoint = wide[i];
             if (pair) codePoint = 0x10000 + ((wide[i] - 0xD800) << 10 | (wide[i + 1] - 0xDC00));
-            done = !IsHighSurrogate(wide[i]) && !IsLowSurrogate(wide[i]);
-            if (done || pair) {
-                desk::Utf8Append(codePoint, text);
-                done = true;
-            }
+            // A lone surrogate has no UTF-8 form: Append refuses it.
+            done = utf8::Append(codePoint, text);
         } else {
-            done = !pair && desk::GbkEncode(wide[i], text);
+            // Code page 936 has nothing beyond the first plane: each half
+            // of a pair is a unit without a form and is replaced on its own.
+            uint8_t bytes[2];
+            size_t width = gbk::EncodeChar(wide[i], bytes);
+            text->append(reinterpret_cast<const char*>(bytes), width);
+            done = width > 0;
         }
-        // A character the code page lacks is replaced whole: a surrogate
-        // pair counts once.
         if (!done) {
             if (substitute == nullptr) return false;
             text->append(substitute);

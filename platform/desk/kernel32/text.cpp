@@ -4,7 +4,8 @@
 
 #include <cstdio>
 
-#include "platform/desk/kernel32/charsets.h"
+#include "platform/gbk_codec.h"
+#include "platform/utf8_codec.h"
 
 namespace desk {
 
@@ -14,14 +15,14 @@ std::string GbkToUtf8(const std::string& gbk, bool* invalid) {
     if (invalid != nullptr) *invalid = false;
     for (size_t i = 0; i < gbk.size();) {
         uint16_t unit;
-        size_t used = GbkDecode(bytes + i, gbk.size() - i, &unit);
+        size_t used = gbk::DecodeChar(bytes + i, gbk.size() - i, &unit);
         if (used > 0) {
-            Utf8Append(unit, &out);
+            utf8::Append(unit, &out);
             i += used;
             continue;
         }
         // Not a GBK character: keep the byte visible as U+00XX.
-        Utf8Append(bytes[i], &out);
+        utf8::Append(bytes[i], &out);
         if (invalid != nullptr) *invalid = true;
         ++i;
     }
@@ -33,10 +34,13 @@ bool Utf8ToGbk(const std::string& utf8, std::string* gbk) {
     std::string out;
     for (size_t i = 0; i < utf8.size();) {
         uint32_t codePoint;
-        size_t used = Utf8Decode(bytes + i, utf8.size() - i, &codePoint);
+        size_t used = utf8::Decode(bytes + i, utf8.size() - i, &codePoint);
         // Code page 936 holds nothing beyond the first plane.
         if (used == 0 || codePoint > 0xFFFF) return false;
-        if (!GbkEncode(static_cast<uint16_t>(codePoint), &out)) return false;
+        uint8_t pair[2];
+        size_t width = gbk::EncodeChar(static_cast<uint16_t>(codePoint), pair);
+        if (width == 0) return false;
+        out.append(reinterpret_cast<const char*>(pair), width);
         i += used;
     }
     *gbk = out;
@@ -92,11 +96,14 @@ std::string JsonText(const std::string& gbk) {
             ++i;
             continue;
         }
-        bool invalid = false;
-        std::string one = GbkToUtf8(gbk.substr(i, 2), &invalid);
-        if (!invalid && i + 1 < gbk.size()) {
-            out += one;
-            i += 2;
+        // One character at a time, whatever its length: a single-byte
+        // character (0x80, 0xFF) must not swallow or spoil its neighbour.
+        uint16_t unit;
+        size_t used = gbk::DecodeChar(reinterpret_cast<const uint8_t*>(gbk.data()) + i,
+                                      gbk.size() - i, &unit);
+        if (used > 0) {
+            utf8::Append(unit, &out);
+            i += used;
         } else {
             char escape[8];
             std::snprintf(escape, sizeof escape, "\\u00%02X", c);

@@ -21,13 +21,36 @@ TEST(MultiByteToWideChar, Gbk936LengthsInvalidInputAndBufferSize) {
 
     EXPECT_EQ(MultiByteToWideChar(936, MB_ERR_INVALID_CHARS, "a\x81 b", -1, wide, 8), 0);
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_NO_UNICODE_TRANSLATION));
-    ASSERT_EQ(MultiByteToWideChar(936, 0, "a\x81 b", -1, wide, 8), 5);
-    EXPECT_EQ(wide[1], 0xFFFD) << "without the flag an invalid byte is replaced";
+    ASSERT_EQ(MultiByteToWideChar(936, 0, "a\x81 b", -1, wide, 8), 4)
+        << "without the flag a lead byte and the byte after it are one default character";
+    EXPECT_EQ(wide[1], '?');
+    EXPECT_EQ(wide[2], 'b');
 
     EXPECT_EQ(MultiByteToWideChar(936, 0, "abc", -1, wide, 3), 0);
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INSUFFICIENT_BUFFER));
     EXPECT_EQ(MultiByteToWideChar(1252, 0, "abc", -1, wide, 8), 0) << "a code page the desk lacks";
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_PARAMETER));
+}
+
+// What Windows' code page 936 holds beyond GBK's characters, and what the
+// strict flag refuses.
+TEST(MultiByteToWideChar, Gbk936SingleBytesUserDefinedAreasAndStrictRefusals) {
+    WCHAR wide[8] = {};
+    ASSERT_EQ(MultiByteToWideChar(936, MB_ERR_INVALID_CHARS, "\xFF\xAA\xA1\xA7\xA0", 5, wide, 8), 3);
+    EXPECT_EQ(wide[0], 0xF8F5);
+    EXPECT_EQ(wide[1], 0xE000) << "the first user-defined pair";
+    EXPECT_EQ(wide[2], 0xE765) << "the last user-defined pair";
+    const char* refused[] = {"\xA2\xAB", "\xB0\x20", "x\xC4"};
+    for (const char* text : refused) {
+        SetLastError(0);
+        EXPECT_EQ(MultiByteToWideChar(936, MB_ERR_INVALID_CHARS, text, -1, wide, 8), 0) << text;
+        EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_NO_UNICODE_TRANSLATION)) << text;
+    }
+    // With the length given, the text's end cuts the pair even though a
+    // trail byte follows in memory.
+    EXPECT_EQ(MultiByteToWideChar(936, MB_ERR_INVALID_CHARS, "\xC4\xE3", 1, wide, 8), 0);
+    ASSERT_EQ(MultiByteToWideChar(936, 0, "\xC4\xE3", 1, wide, 8), 1);
+    EXPECT_EQ(wide[0], '?');
 }
 
 TEST(WideCharToMultiByte, Gbk936SubstitutesAndUtf8RefusesADefault) {
@@ -36,8 +59,8 @@ TEST(WideCharToMultiByte, Gbk936SubstitutesAndUtf8RefusesADefault) {
     BOOL used = FALSE;
     int n =
         WideCharToMultiByte(936, WC_NO_BEST_FIT_CHARS, text, -1, out, sizeof out, nullptr, &used);
-    EXPECT_EQ(std::string(out, n), std::string("水?x?") + '\0')
-        << "a surrogate pair is one character";
+    EXPECT_EQ(std::string(out, n), std::string("水?x??") + '\0')
+        << "each half of a surrogate pair is a unit without a GBK form";
     EXPECT_TRUE(used);
     n = WideCharToMultiByte(936, 0, text, 1, out, sizeof out, nullptr, &used);
     EXPECT_EQ(std::string(out, n), "水");
@@ -51,6 +74,35 @@ TEST(WideCharToMultiByte, Gbk936SubstitutesAndUtf8RefusesADefault) {
     EXPECT_EQ(WideCharToMultiByte(CP_UTF8, WC_ERR_INVALID_CHARS, lone, -1, out, sizeof out, nullptr,
                                   nullptr),
               0);
+}
+
+TEST(WideCharToMultiByte, Gbk936PrivateUseUnitsAndTheCallersDefault) {
+    const WCHAR text[] = {0xE000, 0xF8F5, 0x20AC, 0xAC00, 0};
+    char out[16] = {};
+    BOOL used = TRUE;
+    int n = WideCharToMultiByte(936, WC_NO_BEST_FIT_CHARS, text, 3, out, sizeof out, nullptr, &used);
+    EXPECT_EQ(std::string(out, n), "\xAA\xA1\xFF\x80");
+    EXPECT_FALSE(used) << "user-defined units, 0xFF's and the euro sign have forms";
+    n = WideCharToMultiByte(936, 0, text, -1, out, sizeof out, "\xA1\xF9", &used);
+    EXPECT_EQ(std::string(out, n), std::string("\xAA\xA1\xFF\x80\xA1\xF9") + '\0')
+        << "Hangul takes the caller's double-byte default";
+    EXPECT_TRUE(used);
+}
+
+TEST(CodePages, SupplementaryCharactersCrossUtf8AsOnePair) {
+    WCHAR wide[8] = {};
+    ASSERT_EQ(MultiByteToWideChar(CP_UTF8, 0, "a\xF0\x9F\x98\x80", 5, wide, 8), 3);
+    EXPECT_EQ(wide[1], 0xD83D);
+    EXPECT_EQ(wide[2], 0xDE00);
+    char utf8[16] = {};
+    ASSERT_EQ(WideCharToMultiByte(CP_UTF8, 0, wide, 3, utf8, sizeof utf8, nullptr, nullptr), 5);
+    EXPECT_EQ(std::string(utf8, 5), "a\xF0\x9F\x98\x80");
+    // An overlong form is refused as a whole with the flag, and is one
+    // replacement a byte without it.
+    EXPECT_EQ(MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, "\xC0\xAF", 2, wide, 8), 0);
+    ASSERT_EQ(MultiByteToWideChar(CP_UTF8, 0, "\xC0\xAF", 2, wide, 8), 2);
+    EXPECT_EQ(wide[0], 0xFFFD);
+    EXPECT_EQ(wide[1], 0xFFFD);
 }
 
 }  // namespace

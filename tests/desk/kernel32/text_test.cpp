@@ -14,11 +14,27 @@ TEST(DeskText, GbkAndUtf8RoundTrip) {
 
 TEST(DeskText, InvalidGbkBytesStayVisibleInTheTranscript) {
     bool invalid = false;
-    std::string text = desk::GbkToUtf8("a\xFF" "b", &invalid);
-    EXPECT_TRUE(invalid);
-    EXPECT_EQ(desk::JsonText("a\xFF" "b"), "\"a\\u00FFb\"");
+    EXPECT_EQ(desk::GbkToUtf8("a\x81", &invalid), u8"a\u0081");
+    EXPECT_TRUE(invalid) << "a lead byte at the end";
+    EXPECT_EQ(desk::JsonText("a\x81"), "\"a\\u0081\"");
+    EXPECT_EQ(desk::JsonText("\xA2\xAB"), "\"\\u00A2\\u00AB\"") << "a pair with no character";
     EXPECT_EQ(desk::JsonText("q\"\\\r\n"), "\"q\\\"\\\\\\r\\n\"");
     EXPECT_EQ(desk::JsonText("信息："), u8"\"信息：\"");
+}
+
+// 0x80, 0xFF and the user-defined areas are characters of the code page,
+// and a single-byte character before a double-byte one spoils neither.
+TEST(DeskText, SingleByteAndUserDefinedCharactersAreWrittenAsCharacters) {
+    bool invalid = true;
+    EXPECT_EQ(desk::GbkToUtf8("\xFF\xAA\xA1", &invalid), u8"\uF8F5\uE000");
+    EXPECT_FALSE(invalid);
+    EXPECT_EQ(desk::JsonText("\x80你"), u8"\"€你\"");
+    EXPECT_EQ(desk::JsonText("x\x80"), u8"\"x€\"") << "the euro sign as the last byte";
+    EXPECT_EQ(desk::JsonText("\xFF\xFE\xFE"), u8"\"\uF8F5\uE4C5\"");
+    std::string gbk;
+    ASSERT_TRUE(desk::Utf8ToGbk(u8"\uE765€", &gbk));
+    EXPECT_EQ(gbk, "\xA7\xA0\x80");
+    EXPECT_FALSE(desk::Utf8ToGbk("\xC0\xAF", &gbk)) << "an overlong slash";
 }
 
 TEST(DeskText, ProgramPathsUseBackslashesAndGbk) {

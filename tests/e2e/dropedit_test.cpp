@@ -119,6 +119,27 @@ TEST(DropeditStart, ShowsTheWindowWithTheCurrentValues) {
     EXPECT_EQ(ReadFileRange(demo.CachePath(), 0, kSlotLength + 1), Slot(demo));
 }
 
+TEST(DropeditStart, AtOneHundredFiftyPercentTheWindowIsLaidOutAtThatScale) {
+    DemoInstall demo = MakeDemoInstall("scaled");
+    ProgramLaunch launch;
+    launch.binary = demo.ProgramPath();
+    launch.script = "dump\n";
+    launch.env["DESK_DPI"] = "144";
+    ProgramRun run = RunProgramBinary(launch);
+    ASSERT_FALSE(run.Events("show").empty()) << run.All();
+    // 337 x 222 at 150 %, centred on the 1920 x 1080 screen at that size.
+    EXPECT_EQ(run.Events("show").front(),
+              u8"{\"event\":\"show\",\"title\":\"Quillmarsh--怪物掉落修改\",\"class\":\"WTWindow\","
+              u8"\"x\":707,\"y\":373,\"w\":506,\"h\":333}");
+    ASSERT_EQ(run.Events("dump").size(), 1u) << run.All();
+    const std::string dump = run.Events("dump").front();
+    // The apply button: 82, 163, 96 x 24 in the template.
+    EXPECT_NE(dump.find(u8"\"id\":160,\"class\":\"BUTTON\",\"text\":\"确认修改\""), std::string::npos) << dump;
+    EXPECT_NE(dump.find(u8"\"w\":144,\"h\":36}"), std::string::npos) << dump;
+    EXPECT_NE(dump.find(u8"\"id\":100,\"class\":\"EDIT\",\"text\":\"2\""), std::string::npos) << dump;
+    EXPECT_EQ(run.exitStatus, 0);
+}
+
 TEST(DropeditStart, ALeftoverCacheIsReplacedByAFreshCopy) {
     DemoInstall demo = MakeDemoInstall("leftover");
     { std::FILE* f = std::fopen(demo.CachePath().c_str(), "wb"); std::fputs("old cache", f); std::fclose(f); }

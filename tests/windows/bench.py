@@ -89,6 +89,20 @@ class WindowsDesk:
         self.last = windows
         return windows
 
+    def measure(self, height, weight, face, text):
+        """The (width, height) in pixels of a text in a font, on the screen."""
+        self.dump_if_idle()
+        self.server.stdin.write(("measure\t%d\t%d\t%s\t%s\n" % (height, weight, face, text)).encode("utf-8"))
+        self.server.stdin.flush()
+        size = self.server.stdout.readline().decode("utf-8", "replace").split()
+        if self.server.stdout.readline().strip() != b"end" or len(size) != 2:
+            fail("windump did not measure %r" % text)
+        return int(size[0]), int(size[1])
+
+    def dump_if_idle(self):
+        if self.server is None or self.server.poll() is not None:
+            self.dump()
+
     def stop(self):
         if self.server is not None:
             self.server.kill()

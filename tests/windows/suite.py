@@ -143,6 +143,55 @@ def case_start(suite, case):
     suite.leave(program)
 
 
+def scaled(units, dpi):
+    """A 96-DPI length at another scale, rounded as MulDiv rounds."""
+    return (units * dpi + 48) // 96
+
+
+def set_dpi(dpi):
+    """The display scale every Wine program of the prefix starts with."""
+    subprocess.run(["wine", "reg", "add", r"HKCU\Control Panel\Desktop", "/v", "LogPixels",
+                    "/t", "REG_DWORD", "/d", str(dpi), "/f"], check=True,
+                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+
+
+def start_at_dpi(suite, case, dpi):
+    set_dpi(dpi)
+    try:
+        folder = suite.install("dpi-%d" % dpi)
+        program = suite.start(folder)
+        window = suite.main_window(program)
+        case.expect_equal((window["w"], window["h"]), (scaled(337, dpi), scaled(222, dpi)), "main window size")
+        controls = {c["id"]: c for c in window["controls"]}
+        apply_button = controls.get(APPLY, {})
+        case.expect_equal((apply_button.get("w"), apply_button.get("h")), (scaled(96, dpi), scaled(24, dpi)),
+                          "apply button size")
+        meat = controls.get(MEAT, {})
+        case.expect_equal(meat.get("w"), scaled(56, dpi), "meat box width")
+        case.expect(meat.get("h", 0) >= scaled(32, dpi), "meat box height %r" % meat.get("h"))
+        case.expect_equal(meat.get("text"), "2", "meat box")
+        # Every caption fits its control in the template's font at this scale
+        # (measured bold, the wider of the two weights the template uses).
+        for c in window["controls"]:
+            if c["class"].lower() == "edit" or not c["text"]:
+                continue
+            w, h = suite.desk.measure(-scaled(12, dpi), 700, "微软雅黑", c["text"])
+            case.expect(w <= c["w"] and h <= c["h"],
+                        "%r (%dx%d) does not fit its control (%dx%d)" % (c["text"], w, h, c["w"], c["h"]))
+        suite.desk.screenshot(window, os.path.join(suite.outdir, "main-window-%d-%s.png" % (dpi, case.locale)))
+        suite.leave(program)
+    finally:
+        set_dpi(96)
+
+
+def case_dpi_144(suite, case):
+    start_at_dpi(suite, case, 144)
+
+
+def case_dpi_192(suite, case):
+    start_at_dpi(suite, case, 192)
+
+
 def case_apply(suite, case):
     folder = suite.install("apply")
     before = slot(folder)
@@ -276,6 +325,8 @@ CASES = [
     ("game file held by another program", case_held),
     ("Escape ends the program", case_escape),
     ("edit box rules", case_edit_rules),
+    ("start-up at 150 % display scale", case_dpi_144),
+    ("start-up at 200 % display scale", case_dpi_192),
 ]
 
 

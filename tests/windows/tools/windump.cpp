@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -146,6 +147,40 @@ void Dump(const wchar_t* program) {
     }
 }
 
+std::wstring Wide(const std::string& utf8) {
+    int units = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
+    std::wstring out(units, L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), &out[0], units);
+    return out;
+}
+
+// "measure HEIGHT WEIGHT FACE TEXT" (tab-separated, UTF-8): the pixel size
+// of the text in that font on the screen, as "W H", so the suite can check
+// that a control's caption fits the control at the display's scale.
+void Measure(const std::string& request) {
+    std::vector<std::string> fields;
+    size_t start = 0;
+    for (size_t tab; (tab = request.find('\t', start)) != std::string::npos; start = tab + 1)
+        fields.push_back(request.substr(start, tab - start));
+    fields.push_back(request.substr(start));
+    if (fields.size() != 5) {
+        std::printf("0 0\n");
+        return;
+    }
+    std::wstring face = Wide(fields[3]);
+    std::wstring text = Wide(fields[4]);
+    HFONT font = CreateFontW(std::atoi(fields[1].c_str()), 0, 0, 0, std::atoi(fields[2].c_str()), FALSE, FALSE,
+                             FALSE, GB2312_CHARSET, 0, 0, 0, 0, face.c_str());
+    HDC dc = GetDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, font);
+    SIZE size = {0, 0};
+    GetTextExtentPoint32W(dc, text.data(), static_cast<int>(text.size()), &size);
+    SelectObject(dc, old);
+    ReleaseDC(nullptr, dc);
+    DeleteObject(font);
+    std::printf("%ld %ld\n", size.cx, size.cy);
+}
+
 }  // namespace
 
 // With --serve, one dump for each line read from standard input, each ended
@@ -156,13 +191,22 @@ int wmain(int argc, wchar_t** argv) {
         std::fprintf(stderr, "usage: windump PROGRAM.exe [--serve]\n");
         return 2;
     }
+    // Rectangles in the display's pixels, whatever its scale: an unaware
+    // reader would be handed the program's windows scaled back to 96 DPI.
+    SetProcessDPIAware();
     if (argc < 3 || lstrcmpW(argv[2], L"--serve") != 0) {
         Dump(argv[1]);
         return 0;
     }
-    char request[64];
-    while (std::fgets(request, sizeof request, stdin) != nullptr) {
-        Dump(argv[1]);
+    char line[1024];
+    while (std::fgets(line, sizeof line, stdin) != nullptr) {
+        std::string request = line;
+        while (!request.empty() && (request.back() == '\n' || request.back() == '\r')) request.pop_back();
+        if (request.compare(0, 8, "measure\t") == 0) {
+            Measure(request);
+        } else {
+            Dump(argv[1]);
+        }
         std::printf("end\n");
         std::fflush(stdout);
     }

@@ -186,8 +186,6 @@ void RestoreFocusAfterNotice(HWND noted) {
     if (noted != nullptr && IsWindow(noted) && GetFocus() != noted) SetFocus(noted);
 }
 
-// Loading failed half way: what was made goes (the window's final message
-// puts the unit table back), events flow again.
 // Where the template puts a unit, in pixels of a display at `dpi`.
 RECT PlaceInPixels(const UnitView& unit, int dpi) {
     int left = ToPixels(UnitLeft(unit), dpi);
@@ -196,6 +194,8 @@ RECT PlaceInPixels(const UnitView& unit, int dpi) {
                 top + ToPixels(UnitHeight(unit), dpi)};
 }
 
+// Loading failed half way: what was made goes (the window's final message
+// puts the unit table back), events flow again.
 int32_t FailLoad(uint32_t windowId, UnitObject* windowObject) {
     if (windowObject != nullptr) DestroyWindow(windowObject->hwnd);
     DropLoadedWindow(windowId);
@@ -237,9 +237,7 @@ UnitObject* CreateUnit(WindowTemplate& window, uint32_t index, HWND parent, int 
                            false,
                            modal,
                            dpi};
-    UnitObject* object = create(params);
-    if (object != nullptr) object->dpi = dpi;
-    return object;
+    return create(params);
 }
 
 int32_t LoadWindow(WindowTemplate* window, int32_t secondInstance, int32_t modal, HWND parent) {

@@ -30,6 +30,12 @@ MISSING_TEXT = ("读取失败，请确保您当前游戏版本为0.751，或者�
                 "\r\n\r\n错误代码:0*0E000001")
 HELD_TEXT = ("请将该软件放置在游戏路径下，且关闭可能占用进程的其它软件后，再次开启本软件。"
              "\r\n\r\n错误代码:0*0E000015")
+ADVICE = "（只读文件或受保护的文件夹）：请去掉%s的只读属性，或以管理员身份运行本工具，或将游戏移出受保护的文件夹（如C:\\Program Files）。"
+READ_ONLY_GAME_TEXT = ("请将该软件放置在游戏路径下，且关闭可能占用进程的其它软件后，再次开启本软件。\r\n"
+                       "系统拒绝本工具写入游戏文件" + ADVICE % "PE_Client_Data\\resources.assets" +
+                       "\r\n\r\n错误代码:0*0E000015")
+READ_ONLY_CACHE_TEXT = ("缓存文件正在被占用，请关闭杀毒软件或者其它读写进程，再次开启本软件。\r\n"
+                        "系统拒绝本工具写入缓存文件" + ADVICE % "pe.bin" + "\r\n\r\n错误代码:0*0E000014")
 
 
 class Suite:
@@ -137,6 +143,10 @@ def case_start(suite, case):
         case.expect(caption in captions, "no control shows %r: %r" % (caption, captions))
     case.expect("非Steam" not in "".join(captions), "the template's version caption is shown")
     case.expect_equal((window["w"], window["h"]), (337, 222), "main window size")
+    # The manifest's Common Controls 6 is in force: comctl32 comes from the
+    # side-by-side store, not the system folder's version 5.
+    case.expect("winsxs" in window["comctl32"] and "6.0." in window["comctl32"],
+                "comctl32 loaded from %r" % window["comctl32"])
     suite.desk.screenshot(window, os.path.join(suite.outdir, "main-window-%s.png" % case.locale))
     with open(os.path.join(folder, "pe.bin"), "rb") as f:
         case.expect(f.read() == slot(folder), "pe.bin is not the slot byte for byte")
@@ -294,6 +304,44 @@ def case_held(suite, case):
     case.expect(slot(folder) == before, "the held game file changed")
 
 
+# The bench runs as root, and Wine opens a file whose write bits are off for
+# writing all the same when the kernel lets its server do it. Root without
+# the capability to override permission bits meets them as a player does:
+# a read-only file (Wine's read-only attribute) cannot be opened for writing.
+AS_PLAYER = ["setpriv", "--bounding-set", "-dac_override,-dac_read_search"]
+
+
+def start_as_player(suite, folder):
+    """A Wine server and the program, both bound by permission bits."""
+    suite.desk.stop()
+    subprocess.run(["wineserver", "-k"], stderr=subprocess.DEVNULL)
+    subprocess.run(AS_PLAYER + ["wineserver", "-p"], check=True, stderr=subprocess.DEVNULL)
+    return Program(AS_PLAYER + ["wine", "dropedit.exe"], folder)
+
+
+def case_read_only_game(suite, case):
+    folder = suite.install("read-only-game")
+    game = os.path.join(folder, "PE_Client_Data", "resources.assets")
+    before = slot(folder)
+    os.chmod(game, 0o444)  # what Wine shows as the read-only attribute
+    fatal_start(suite, case, folder, READ_ONLY_GAME_TEXT, start_as_player(suite, folder))
+    case.expect(slot(folder) == before, "the read-only game file changed")
+    case.expect(not os.path.exists(os.path.join(folder, "pe.bin")), "pe.bin was written")
+
+
+def case_read_only_cache(suite, case):
+    folder = suite.install("read-only-cache")
+    cache = os.path.join(folder, "pe.bin")
+    with open(cache, "wb") as f:
+        f.write(slot(folder))  # a cache an earlier start left, made read-only since
+    os.chmod(cache, 0o444)
+    with open(cache, "rb") as f:
+        kept = f.read()
+    fatal_start(suite, case, folder, READ_ONLY_CACHE_TEXT, start_as_player(suite, folder))
+    with open(cache, "rb") as f:
+        case.expect(f.read() == kept, "the read-only pe.bin changed")
+
+
 def case_escape(suite, case):
     folder = suite.install("escape")
     program = suite.start(folder)
@@ -325,6 +373,8 @@ CASES = [
     ("game file held by another program", case_held),
     ("Escape ends the program", case_escape),
     ("edit box rules", case_edit_rules),
+    ("a read-only game file", case_read_only_game),
+    ("a read-only pe.bin", case_read_only_cache),
     ("start-up at 150 % display scale", case_dpi_144),
     ("start-up at 200 % display scale", case_dpi_192),
 ]

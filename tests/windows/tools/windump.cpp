@@ -4,6 +4,8 @@
 // through Win32 itself. Texts come through WM_GETTEXT (GetWindowText cannot
 // read another process's controls) and are written as UTF-8.
 #include <windows.h>
+#include <psapi.h>
+#include <wctype.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -52,6 +54,32 @@ std::string ClassOf(HWND window) {
     wchar_t name[256];
     int length = GetClassNameW(window, name, 256);
     return Utf8(name, length);
+}
+
+// Where the window's process loaded comctl32.dll from (each copy, lower
+// case, separated by ";"): the
+// system folder's copy is version 5, the side-by-side store's (winsxs)
+// version 6, which only a manifest asking for it brings in.
+std::string CommonControlsOf(HWND window) {
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    HANDLE h = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, process);
+    if (h == nullptr) return std::string();
+    HMODULE modules[512];
+    DWORD bytes = 0;
+    std::string found;
+    if (EnumProcessModules(h, modules, sizeof modules, &bytes)) {
+        for (DWORD i = 0; i < bytes / sizeof(HMODULE) && i < 512; ++i) {
+            wchar_t path[MAX_PATH];
+            DWORD length = GetModuleFileNameExW(h, modules[i], path, MAX_PATH);
+            for (DWORD k = 0; k < length; ++k) path[k] = static_cast<wchar_t>(towlower(path[k]));
+            std::string name = Utf8(path, static_cast<int>(length));
+            if (name.size() >= 12 && name.compare(name.size() - 12, 12, "comctl32.dll") == 0)
+                found += (found.empty() ? "" : ";") + name;
+        }
+    }
+    CloseHandle(h);
+    return found;
 }
 
 // The fields every window has; the rectangle is in screen coordinates, so a
@@ -133,6 +161,7 @@ void Dump(const wchar_t* program) {
         HWND active = GetGUIThreadInfo(thread, &info) ? info.hwndActive : nullptr;
         std::string line = "{" + Fields(window, focus);
         line += std::string(",\"active\":") + (window == active ? "true" : "false");
+        line += ",\"comctl32\":" + Json(CommonControlsOf(window));
         line += ",\"controls\":[";
         std::vector<HWND> children;
         EnumChildWindows(window, &CollectChild, reinterpret_cast<LPARAM>(&children));

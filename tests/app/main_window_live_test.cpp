@@ -1,3 +1,4 @@
+// desk-only: the window is driven by the desk's scripted user and read from its transcript
 // The drop editor's main window loaded live under the desk: where it
 // stands, its 13 controls with their ids, captions, positions and fonts,
 // its number boxes, Escape, and a start window closed during its event 0.

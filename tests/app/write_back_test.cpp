@@ -1,3 +1,4 @@
+// desk-only: files held with POSIX locks in a forked process, boxes read from the desk's transcript
 // The write-back reached directly: the size guard's boundary, and the
 // checks that keep a failed write from being reported as success.
 #include <gtest/gtest.h>

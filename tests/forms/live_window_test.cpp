@@ -1,3 +1,4 @@
+// desk-only: keys typed through the desk's input queue, events read from its transcript
 // Loading and living windows: the order of the first events, control ids
 // and Z order, the edit boxes' input modes as the user types, the window's
 // keys, closing (asked, queued, immediate), and the unit table's return to

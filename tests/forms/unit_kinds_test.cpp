@@ -1,3 +1,4 @@
+// desk-only: counts GDI objects and reads windows through the desk's own records
 // What each unit kind makes of its property block: window styles, the
 // edit box's styles, minimum height and up-down control, the button's
 // styles, the label's text format and what its paint draws, and a window

@@ -1,6 +1,7 @@
 // The file commands as program code calls them: open and share modes, sizes
 // by name, whole-file writes, numbered reads and writes with their position,
 // and the open-file table.
+// desk-only: a second process (fork), a file size cap (setrlimit) and POSIX modes (chmod)
 #define _FILE_OFFSET_BITS 64  // sparse test files past 4 GiB
 
 #include <fcntl.h>

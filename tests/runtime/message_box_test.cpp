@@ -1,3 +1,4 @@
+// desk-only: the boxes are answered by the desk's scripted user and read from its transcript
 // The message box command on the desk: the boxes run in a child process
 // whose scripted user answers them, and the transcript shows what the user
 // saw (title, text, flags) and which button closed each box. The desk reads

@@ -92,13 +92,18 @@ TEST(SuppressionRequests, CounterRisesAndNeverGoesBelowZero) {
     EXPECT_EQ(g_runtime.suppressEvents, 0);
 }
 
+namespace {
+int g_probeSeen = 0;
+LRESULT CALLBACK CountingProc(HWND h, UINT m, WPARAM w, LPARAM l) {
+    if (m == WM_USER + 5) ++g_probeSeen;
+    return DefWindowProcA(h, m, w, l);
+}
+}  // namespace
+
 TEST(ProcessEvents, DispatchesQueuedMessagesButLeavesTheQuitMessage) {
-    static int seen = 0;
+    int& seen = g_probeSeen;
     WNDCLASSA wc = {};
-    wc.lpfnWndProc = [](HWND h, UINT m, WPARAM w, LPARAM l) -> LRESULT {
-        if (m == WM_USER + 5) ++seen;
-        return DefWindowProcA(h, m, w, l);
-    };
+    wc.lpfnWndProc = CountingProc;
     wc.lpszClassName = "ProcessEventsProbe";
     RegisterClassA(&wc);
     HWND hwnd = CreateWindowExA(0, "ProcessEventsProbe", "", 0, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr);

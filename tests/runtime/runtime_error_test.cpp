@@ -1,5 +1,6 @@
 // Runtime errors and the end of the program, in child processes: the box
 // text, the exit code, and which end steps run.
+// desk-only: the error box is read from the desk's transcript
 #include <gtest/gtest.h>
 
 #include <cstdio>

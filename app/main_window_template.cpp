@@ -6,11 +6,13 @@
 #include <string>
 
 #include "app/dropedit_icon.h"
+#include "forms/button_numbers.h"
 #include "forms/button_props.h"
 #include "forms/editbox_props.h"
 #include "forms/label_props.h"
 #include "forms/template_writer.h"
 #include "forms/unit_ids.h"
+#include "forms/window_numbers.h"
 #include "forms/window_props.h"
 
 namespace {
@@ -68,7 +70,7 @@ void AddButton(WindowSource* window, uint32_t id, const char* name, int32_t left
                const char* caption, Word handler) {
     UnitSource unit = Control(id, DT_BUTTON, name, left, 163, width, 24);
     unit.flags = kUnitVisible | kUnitTabStop;
-    unit.events.push_back(EventBinding{0, handler});
+    unit.events.push_back(EventBinding{kButtonClick, handler});
     ButtonProps props;
     props.caption = caption;
     props.font = TemplateFont(kNormal);
@@ -85,7 +87,7 @@ void AddWindowUnit(WindowSource* window, Word checkGameFile) {
     props.icon.assign(kDropeditIcon, kDropeditIcon + kDropeditIconSize);
     UnitSource unit = Control(kMainWindowUnitId, DT_WINDOW, "", 50, 50, 337, 222);
     unit.flags = kUnitVisible;
-    unit.events.push_back(EventBinding{0, checkGameFile});
+    unit.events.push_back(EventBinding{kWindowCreated, checkGameFile});
     unit.propertyBlock = WriteWindowProps(props);
     AddUnit(window, unit);
 }

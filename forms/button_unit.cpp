@@ -64,9 +64,7 @@ UnitObject* CreateButton(const CreateParams& p) {
         return nullptr;
     }
     auto* o = new ButtonObject();
-    o->unitType = DT_BUTTON;
-    o->windowId = p.windowId;
-    o->unitId = p.unitId;
+    TieToUnit(o, DT_BUTTON, p);
     o->focusable = true;
     o->reflect = ReflectButton;
     o->props = props;
@@ -128,7 +126,8 @@ constexpr Rows::Row kButtonRows[] = {
 };
 static_assert(RowsInNumberOrder(kButtonRows), "row i holds property 8 + i");
 
-constexpr auto kButtonDescriptors = DescriptorRows(kButtonRows);
+constexpr UnitRoutines kButtonRoutines = {CreateButton, StoreButtonBlock, RebuildButtonTexts,
+                                          nullptr,      nullptr,          IsDefaultButton};
 
 }  // namespace
 
@@ -145,19 +144,4 @@ ButtonObject::~ButtonObject() {
     if (icon != nullptr) DestroyIcon(icon);
 }
 
-namespace {
-void* ButtonInterface(int32_t operation) {
-    static constexpr UnitRoutines kRoutines = {CreateButton,
-                                               SetPropertyByTable<kButtonRows>,
-                                               StoreButtonBlock,
-                                               GetPropertyByTable<kButtonRows>,
-                                               nullptr,
-                                               nullptr,
-                                               RebuildButtonTexts,
-                                               IsDefaultButton};
-    return UnitRoutine(kRoutines, operation);
-}
-}  // namespace
-
-const UnitKindEntry kButtonKind = {kButtonDescriptors.data(), kButtonDescriptors.size(),
-                                   ButtonInterface};
+const UnitKindEntry kButtonKind = KindEntry<kButtonRows, kButtonRoutines>();

@@ -167,9 +167,7 @@ UnitObject* CreateEditBox(const CreateParams& p) {
         reinterpret_cast<HMENU>(static_cast<uintptr_t>(p.controlId)), g_app.instance, nullptr);
     if (hwnd == nullptr) return nullptr;
     auto* o = new EditBoxObject();
-    o->unitType = DT_EDIT_BOX;
-    o->windowId = p.windowId;
-    o->unitId = p.unitId;
+    TieToUnit(o, DT_EDIT_BOX, p);
     o->focusable = true;
     o->props = props;
     o->madeAsPassword = props.inputMode == kInputPassword;
@@ -378,7 +376,8 @@ constexpr Rows::Row kEditBoxRows[] = {
 };
 static_assert(RowsInNumberOrder(kEditBoxRows), "row i holds property 8 + i");
 
-constexpr auto kEditBoxDescriptors = DescriptorRows(kEditBoxRows);
+constexpr UnitRoutines kEditBoxRoutines = {CreateEditBox, StoreEditBoxBlock, RebuildEditBoxTexts,
+                                           nullptr,       EditBoxTakesEnter, nullptr};
 
 }  // namespace
 
@@ -406,19 +405,4 @@ EditBoxObject::~EditBoxObject() {
     if (brush != nullptr) DeleteObject(brush);
 }
 
-namespace {
-void* EditBoxInterface(int32_t operation) {
-    static constexpr UnitRoutines kRoutines = {CreateEditBox,
-                                               SetPropertyByTable<kEditBoxRows>,
-                                               StoreEditBoxBlock,
-                                               GetPropertyByTable<kEditBoxRows>,
-                                               nullptr,
-                                               EditBoxTakesEnter,
-                                               RebuildEditBoxTexts,
-                                               nullptr};
-    return UnitRoutine(kRoutines, operation);
-}
-}  // namespace
-
-const UnitKindEntry kEditBoxKind = {kEditBoxDescriptors.data(), kEditBoxDescriptors.size(),
-                                    EditBoxInterface};
+const UnitKindEntry kEditBoxKind = KindEntry<kEditBoxRows, kEditBoxRoutines>();

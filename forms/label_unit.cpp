@@ -50,9 +50,7 @@ UnitObject* CreateLabel(const CreateParams& p) {
     DWORD exStyle = 0;
     BorderStyles(props.borderStyle, &style, &exStyle);
     auto* o = new LabelObject();
-    o->unitType = DT_LABEL;
-    o->windowId = p.windowId;
-    o->unitId = p.unitId;
+    TieToUnit(o, DT_LABEL, p);
     o->props = props;
     HWND hwnd = CreateWindowExA(
         exStyle, kLabelClass, o->props.caption.c_str(), style, p.left, p.top, p.width, p.height,
@@ -192,7 +190,8 @@ constexpr Rows::Row kLabelRows[] = {
 };
 static_assert(RowsInNumberOrder(kLabelRows), "row i holds property 8 + i");
 
-constexpr auto kLabelDescriptors = DescriptorRows(kLabelRows);
+constexpr UnitRoutines kLabelRoutines = {CreateLabel, StoreLabelBlock, RebuildLabelTexts,
+                                         nullptr,     nullptr,         nullptr};
 
 }  // namespace
 
@@ -212,15 +211,4 @@ LabelObject::~LabelObject() {
     if (brush != nullptr) DeleteObject(brush);
 }
 
-namespace {
-void* LabelInterface(int32_t operation) {
-    static constexpr UnitRoutines kRoutines = {CreateLabel,       SetPropertyByTable<kLabelRows>,
-                                               StoreLabelBlock,   GetPropertyByTable<kLabelRows>,
-                                               nullptr,           nullptr,
-                                               RebuildLabelTexts, nullptr};
-    return UnitRoutine(kRoutines, operation);
-}
-}  // namespace
-
-const UnitKindEntry kLabelKind = {kLabelDescriptors.data(), kLabelDescriptors.size(),
-                                  LabelInterface};
+const UnitKindEntry kLabelKind = KindEntry<kLabelRows, kLabelRoutines>();

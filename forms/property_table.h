@@ -17,6 +17,7 @@
 
 #include "forms/property_kinds.h"
 #include "forms/unit_kind.h"
+#include "forms/unit_routines.h"
 #include "runtime/library_record.h"
 
 template <typename Object>
@@ -158,4 +159,21 @@ constexpr std::array<PropertyDescriptor, kFirstOwnProperty + N> DescriptorRows(
     for (size_t i = 0; i < N; ++i)
         out[kFirstOwnProperty + i] = PropertyDescriptor{{0, 0, 0}, kOwnProperty | rows[i].kind, 0};
     return out;
+}
+
+template <const auto& Rows>
+inline constexpr auto kDescriptorRowsOf = DescriptorRows(Rows);
+
+template <const auto& Rows, const UnitRoutines& Routines>
+void* InterfaceOf(int32_t operation) {
+    return UnitRoutine(Routines, GetPropertyByTable<Rows>, SetPropertyByTable<Rows>, operation);
+}
+
+// What a kind hands the core library record: its table's descriptor rows
+// and an interface function over its routines.
+template <const auto& Rows, const UnitRoutines& Routines>
+constexpr UnitKindEntry KindEntry() {
+    return UnitKindEntry{kDescriptorRowsOf<Rows>.data(),
+                         static_cast<uint32_t>(kDescriptorRowsOf<Rows>.size()),
+                         InterfaceOf<Rows, Routines>};
 }

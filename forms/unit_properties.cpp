@@ -21,6 +21,12 @@ bool IsUnused(const DataTypeDescriptor& d) {
 
 }  // namespace
 
+void TieToUnit(UnitObject* object, Word unitType, const CreateParams& params) {
+    object->unitType = unitType;
+    object->windowId = params.windowId;
+    object->unitId = params.unitId;
+}
+
 void VisitFontFace(FontSet* font, TextVisitor visit, void* context) {
     if (!font->present) return;
     std::string face = font->logfont.lfFaceName;

@@ -8,16 +8,17 @@ void* AsPointer(Routine routine) {
 }
 }  // namespace
 
-void* UnitRoutine(const UnitRoutines& r, int32_t operation) {
+void* UnitRoutine(const UnitRoutines& r, GetPropertyRoutine get, SetPropertyRoutine set,
+                  int32_t operation) {
     switch (operation) {
         case kOpCreate:
             return AsPointer(r.create);
         case kOpSetProperty:
-            return AsPointer(r.setProperty);
+            return AsPointer(set);
         case kOpStoreBlock:
             return AsPointer(r.storeBlock);
         case kOpGetProperty:
-            return AsPointer(r.getProperty);
+            return AsPointer(get);
         case kOpWindowOptions:
             return AsPointer(r.windowOptions);
         case kOpTakesEnter:

@@ -7,19 +7,21 @@
 #include "forms/unit_kind.h"
 #include "runtime/library_record.h"
 
-// A null routine: the kind has no such operation.
+// A kind's routines other than get and set, which its property table
+// gives (forms/property_table.h). A null routine: the kind has no such
+// operation.
 struct UnitRoutines {
     CreateRoutine create;
-    SetPropertyRoutine setProperty;
     StoreBlockRoutine storeBlock;
-    GetPropertyRoutine getProperty;
-    WindowOptionsRoutine windowOptions;  // the window only
-    TakesEnterRoutine takesEnter;        // the edit box only
     RebuildTextsRoutine rebuildTexts;
+    WindowOptionsRoutine windowOptions;      // the window only
+    TakesEnterRoutine takesEnter;            // the edit box only
     IsDefaultButtonRoutine isDefaultButton;  // the button only
 };
 
-void* UnitRoutine(const UnitRoutines& routines, int32_t operation);
+// The routine for an operation; the get and set ones are passed in.
+void* UnitRoutine(const UnitRoutines& routines, GetPropertyRoutine get, SetPropertyRoutine set,
+                  int32_t operation);
 
 // What the core library record takes of a kind: its descriptor rows (made
 // from its property table) and its interface function.

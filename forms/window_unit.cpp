@@ -140,9 +140,7 @@ UnitObject* CreateWindowUnit(const CreateParams& p) {
     if (!EnsureWindowClass(className)) return nullptr;
 
     auto* o = new WindowObject();
-    o->unitType = DT_WINDOW;
-    o->windowId = p.windowId;
-    o->unitId = p.unitId;
+    TieToUnit(o, DT_WINDOW, p);
     o->props = props;
     HWND hwnd = CreateWindowExA(exStyle, className, o->props.caption.c_str(), style, left, top,
                                 p.width, p.height, parent, p.menu, g_app.instance, o);
@@ -273,7 +271,8 @@ constexpr Rows::Row kWindowRows[] = {
 };
 static_assert(RowsInNumberOrder(kWindowRows), "row i holds property 8 + i");
 
-constexpr auto kWindowDescriptors = DescriptorRows(kWindowRows);
+constexpr UnitRoutines kWindowRoutines = {CreateWindowUnit, StoreWindowBlock, RebuildWindowTexts,
+                                          WindowOptions,    nullptr,          nullptr};
 
 // ---- the window procedure --------------------------------------------------
 
@@ -447,15 +446,4 @@ WindowObject::~WindowObject() {
     if (brush != nullptr) DeleteObject(brush);
 }
 
-namespace {
-void* WindowInterface(int32_t operation) {
-    static constexpr UnitRoutines kRoutines = {CreateWindowUnit,   SetPropertyByTable<kWindowRows>,
-                                               StoreWindowBlock,   GetPropertyByTable<kWindowRows>,
-                                               WindowOptions,      nullptr,
-                                               RebuildWindowTexts, nullptr};
-    return UnitRoutine(kRoutines, operation);
-}
-}  // namespace
-
-const UnitKindEntry kWindowKind = {kWindowDescriptors.data(), kWindowDescriptors.size(),
-                                   WindowInterface};
+const UnitKindEntry kWindowKind = KindEntry<kWindowRows, kWindowRoutines>();

@@ -7,14 +7,15 @@
 
 #include "app/dropedit_icon.h"
 #include "forms/border_style.h"
+#include "forms/button_numbers.h"
 #include "forms/button_props.h"
 #include "forms/edit_input.h"
 #include "forms/editbox_props.h"
-#include "forms/event_record.h"
 #include "forms/label_props.h"
 #include "forms/text_align.h"
 #include "forms/template_writer.h"
 #include "forms/unit_ids.h"
+#include "forms/window_numbers.h"
 #include "forms/window_props.h"
 
 namespace {
@@ -79,7 +80,7 @@ void AddButton(WindowSource* window, uint32_t id, const char* name, int32_t left
                const char* caption, Word handler) {
     UnitSource unit = Control(id, DT_BUTTON, name, left, 163, width, 24);
     unit.flags = kUnitVisible | kUnitTabStop;
-    unit.events.push_back(EventBinding{kEventClick, handler});
+    unit.events.push_back(EventBinding{kButtonClick, handler});
     ButtonProps props;
     props.caption = caption;
     props.font = TemplateFont(kNormal);

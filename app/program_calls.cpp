@@ -4,11 +4,18 @@
 #include <cstdlib>
 
 #include "app/main_window_template.h"
+#include "forms/editbox_numbers.h"
+#include "forms/label_numbers.h"
 #include "runtime/services.h"
 
 namespace {
 
 constexpr int kMaxArgs = 8;
+
+// The text of a unit on the main window: an edit box's content, a label's
+// caption; both kinds give it the same number.
+constexpr int32_t kUnitText = kEditContent;
+static_assert(kUnitText == kLabelCaption, "one number reads both kinds' text");
 
 ArgValue Call(ArgValue (*service)(CommandEntry, int32_t, ArgValue*), CommandEntry entry,
               std::initializer_list<ArgValue> args) {
@@ -40,12 +47,12 @@ void ProgramRuntimeError(int32_t number) {
 }
 
 char* ReadUnitText(uint32_t unitId) {
-    uint64_t value = g_services.ReadProperty(kMainWindowId, unitId, 8, -1);
+    uint64_t value = g_services.ReadProperty(kMainWindowId, unitId, kUnitText, -1);
     return FromWord<char>(static_cast<Word>(value));
 }
 
 void WriteUnitText(uint32_t unitId, const char* text) {
-    g_services.WriteProperty(kMainWindowId, unitId, 8, -1, ToWord(text != nullptr ? text : kEmptyText), 0);
+    g_services.WriteProperty(kMainWindowId, unitId, kUnitText, -1, ToWord(text != nullptr ? text : kEmptyText), 0);
 }
 
 int32_t ShowMessage(const char* text, int32_t flags, const char* title) {

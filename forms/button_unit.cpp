@@ -5,15 +5,13 @@
 #include "forms/button_unit.h"
 
 #include "forms/application.h"
-#include "forms/display_scale.h"
 #include "forms/event_dispatch.h"
-#include "forms/event_record.h"
-#include "forms/form_requests.h"
 #include "forms/icon_image.h"
 #include "forms/private_messages.h"
-#include "forms/property_kinds.h"
+#include "forms/property_table.h"
+#include "forms/unit_font.h"
 #include "forms/unit_kind.h"
-#include "runtime/notify.h"
+#include "forms/unit_teardown.h"
 
 namespace {
 
@@ -21,19 +19,10 @@ ButtonObject* AsButton(UnitObject* object) {
     return static_cast<ButtonObject*>(object);
 }
 
-void ApplyFont(ButtonObject* o) {
-    HFONT old = o->font;
-    o->font = o->props.font.present ? CreateFontForDpi(o->props.font.logfont, o->dpi) : nullptr;
-    HGDIOBJ font =
-        o->font != nullptr ? static_cast<HGDIOBJ>(o->font) : GetStockObject(DEFAULT_GUI_FONT);
-    SendMessageA(o->hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
-    if (old != nullptr) DeleteObject(old);
-}
-
 LRESULT ReflectButton(UnitObject* object, UINT message, WPARAM wParam, LPARAM, bool* handled) {
     if (message == WM_COMMAND && HIWORD(wParam) == BN_CLICKED) {
         *handled = true;
-        RaiseUnitEvent(object, kEventClick);
+        RaiseUnitEvent(object, kButtonClick);
     }
     return 0;
 }
@@ -43,7 +32,7 @@ LRESULT CALLBACK ButtonProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
     if (o == nullptr) return DefWindowProcA(hwnd, message, wParam, lParam);
     switch (message) {
         case kMsgScaleChanged:
-            ApplyFont(o);
+            ApplyFont(hwnd, o->props.font, o->dpi, &o->font);
             return 0;
         case WM_SETFOCUS: {
             LRESULT answer = CallBaseProc(o, hwnd, message, wParam, lParam);
@@ -55,15 +44,8 @@ LRESULT CALLBACK ButtonProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
             RaiseUnitEvent(o, kEventLostFocus);
             return answer;
         }
-        case WM_NCDESTROY: {
-            DetachUnitObject(hwnd);
-            RuntimeNotify(kRequestUnitGone, ToWord(static_cast<UnitObject*>(o)), 0);
-            LRESULT answer = CallBaseProc(o, hwnd, message, wParam, lParam);
-            if (o->font != nullptr) DeleteObject(o->font);
-            if (o->icon != nullptr) DestroyIcon(o->icon);
-            delete o;
-            return answer;
-        }
+        case WM_NCDESTROY:
+            return EndUnitObject(o, hwnd, message, wParam, lParam);
         default:
             return CallBaseProc(o, hwnd, message, wParam, lParam);
     }
@@ -86,76 +68,16 @@ UnitObject* CreateButton(const CreateParams& p) {
         return nullptr;
     }
     auto* o = new ButtonObject();
-    o->unitType = DT_BUTTON;
-    o->windowId = p.windowId;
-    o->unitId = p.unitId;
-    o->dpi = p.dpi;
+    TieToUnit(o, DT_BUTTON, p);
     o->focusable = true;
     o->reflect = ReflectButton;
     o->props = props;
     o->icon = icon;
     SubclassControl(o, hwnd, ButtonProc);
-    ApplyFont(o);
+    ApplyFont(hwnd, o->props.font, o->dpi, &o->font);
     if (icon != nullptr)
         SendMessageA(hwnd, BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(icon));
     return o;
-}
-
-bool SetButtonProperty(UnitObject* object, int32_t ownIndex, const PropertyValue& v) {
-    ButtonObject* o = AsButton(object);
-    ButtonProps& p = o->props;
-    switch (ownIndex + kFirstOwnProperty) {
-        case kButtonPicture:
-            p.picture = v.bytes;
-            return true;
-        case kButtonType:
-            p.buttonType = ValueInt(v);
-            SendMessageA(o->hwnd, BM_SETSTYLE, p.buttonType == 1 ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON,
-                         TRUE);
-            return false;
-        case kButtonCaption:
-            p.caption = v.text;
-            SetWindowTextA(o->hwnd, p.caption.c_str());
-            return false;
-        case kButtonHorizontalAlign:
-            p.horizontalAlign = ValueInt(v);
-            return true;
-        case kButtonVerticalAlign:
-            p.verticalAlign = ValueInt(v);
-            return true;
-        case kButtonFont:
-            p.font = v.font;
-            ApplyFont(o);
-            return false;
-        default:
-            return false;
-    }
-}
-
-bool GetButtonProperty(UnitObject* object, int32_t ownIndex, PropertyValue* v) {
-    const ButtonProps& p = AsButton(object)->props;
-    switch (ownIndex + kFirstOwnProperty) {
-        case kButtonPicture:
-            *v = BytesValue(p.picture);
-            return true;
-        case kButtonType:
-            *v = IntValue(p.buttonType);
-            return true;
-        case kButtonCaption:
-            *v = TextValue(p.caption);
-            return true;
-        case kButtonHorizontalAlign:
-            *v = IntValue(p.horizontalAlign);
-            return true;
-        case kButtonVerticalAlign:
-            *v = IntValue(p.verticalAlign);
-            return true;
-        case kButtonFont:
-            *v = FontValue(p.font);
-            return true;
-        default:
-            return false;
-    }
 }
 
 std::vector<uint8_t> StoreButtonBlock(UnitObject* object) {
@@ -176,6 +98,41 @@ std::vector<uint8_t> RebuildButtonTexts(const uint8_t* block, uint32_t length, T
     return WriteButtonProps(props);
 }
 
+// ---- the property table -------------------------------------------------------
+
+using Rows = PropertyRows<ButtonObject>;
+
+bool ShowButtonType(ButtonObject* o) {
+    SendMessageA(o->hwnd, BM_SETSTYLE, o->props.buttonType == 1 ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON,
+                 TRUE);
+    return false;
+}
+
+bool ShowCaption(ButtonObject* o) {
+    SetWindowTextA(o->hwnd, o->props.caption.c_str());
+    return false;
+}
+
+bool ShowFont(ButtonObject* o) {
+    ApplyFont(o->hwnd, o->props.font, o->dpi, &o->font);
+    return false;
+}
+
+// The picture and the alignments are style bits (and a decoded icon)
+// fixed when the control is made.
+constexpr Rows::Row kButtonRows[] = {
+    Rows::Field<&ButtonProps::picture>(kButtonPicture, kKindPicture, Rows::Recreate),
+    Rows::Field<&ButtonProps::buttonType>(kButtonType, kKindChoice, ShowButtonType),
+    Rows::Field<&ButtonProps::caption>(kButtonCaption, kKindText, ShowCaption),
+    Rows::Field<&ButtonProps::horizontalAlign>(kButtonHorizontalAlign, kKindChoice, Rows::Recreate),
+    Rows::Field<&ButtonProps::verticalAlign>(kButtonVerticalAlign, kKindChoice, Rows::Recreate),
+    Rows::Field<&ButtonProps::font>(kButtonFont, kKindFont, ShowFont),
+};
+static_assert(RowsInNumberOrder(kButtonRows), "row i holds property 8 + i");
+
+constexpr UnitRoutines kButtonRoutines = {CreateButton, StoreButtonBlock, RebuildButtonTexts,
+                                          nullptr,      nullptr,          IsDefaultButton};
+
 }  // namespace
 
 DWORD ButtonStyle(const ButtonProps& p) {
@@ -186,21 +143,9 @@ DWORD ButtonStyle(const ButtonProps& p) {
     return style;
 }
 
-void* ButtonInterface(int32_t operation) {
-    switch (operation) {
-        case kOpCreate:
-            return reinterpret_cast<void*>(CreateButton);
-        case kOpSetProperty:
-            return reinterpret_cast<void*>(SetButtonProperty);
-        case kOpStoreBlock:
-            return reinterpret_cast<void*>(StoreButtonBlock);
-        case kOpGetProperty:
-            return reinterpret_cast<void*>(GetButtonProperty);
-        case kOpRebuildTexts:
-            return reinterpret_cast<void*>(RebuildButtonTexts);
-        case kOpIsDefaultButton:
-            return reinterpret_cast<void*>(IsDefaultButton);
-        default:
-            return nullptr;
-    }
+ButtonObject::~ButtonObject() {
+    if (font != nullptr) DeleteObject(font);
+    if (icon != nullptr) DestroyIcon(icon);
 }
+
+const UnitKindEntry kButtonKind = KindEntry<kButtonRows, kButtonRoutines>();

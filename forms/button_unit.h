@@ -5,25 +5,20 @@
 
 #include <cstdint>
 
+#include "forms/button_numbers.h"
 #include "forms/button_props.h"
 #include "forms/unit_object.h"
+#include "forms/unit_routines.h"
 
 struct ButtonObject : UnitObject {
-    ButtonProps props;  // the property block's values, kept up to date
-    HFONT font;         // made from props.font, owned; null: the default GUI font
-    HICON icon;         // the picture, when it is an icon; owned
+    ButtonProps props;     // the property block's values, kept up to date
+    HFONT font = nullptr;  // made from props.font, owned; null: the default GUI font
+    HICON icon = nullptr;  // the picture, when it is an icon; owned
+    ~ButtonObject() override;
 };
 
-enum ButtonProperty : int32_t {
-    kButtonPicture = 8,
-    kButtonType = 9,
-    kButtonCaption = 10,
-    kButtonHorizontalAlign = 11,
-    kButtonVerticalAlign = 12,
-    kButtonFont = 13,
-};
-
-void* ButtonInterface(int32_t operation);
+// Its descriptor rows and interface function for the core library record.
+extern const UnitKindEntry kButtonKind;
 
 // The style bits of a property block (without the loader's and the picture's).
 DWORD ButtonStyle(const ButtonProps& props);

@@ -7,16 +7,14 @@
 
 #include "forms/application.h"
 #include "forms/border_style.h"
-#include "forms/display_scale.h"
+#include "forms/colour.h"
 #include "forms/edit_input.h"
 #include "forms/event_dispatch.h"
-#include "forms/event_record.h"
-#include "forms/form_requests.h"
-#include "forms/label_unit.h"
 #include "forms/private_messages.h"
-#include "forms/property_kinds.h"
+#include "forms/property_table.h"
+#include "forms/unit_font.h"
 #include "forms/unit_kind.h"
-#include "runtime/notify.h"
+#include "forms/unit_teardown.h"
 
 namespace {
 
@@ -52,21 +50,11 @@ void Selection(HWND hwnd, DWORD* start, DWORD* end) {
     SendMessageA(hwnd, EM_GETSEL, reinterpret_cast<WPARAM>(start), reinterpret_cast<LPARAM>(end));
 }
 
-void ApplyFont(EditBoxObject* o) {
-    HFONT old = o->font;
-    o->font = o->props.font.present ? CreateFontForDpi(o->props.font.logfont, o->dpi) : nullptr;
-    HGDIOBJ font =
-        o->font != nullptr ? static_cast<HGDIOBJ>(o->font) : GetStockObject(DEFAULT_GUI_FONT);
-    SendMessageA(o->hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
-    if (old != nullptr) DeleteObject(old);
-}
-
 // A single-line box is at least one full-width character plus its edges tall.
 void EnsureLineHeight(EditBoxObject* o) {
     if (o->props.multiLine) return;
     HDC dc = GetDC(o->hwnd);
-    HGDIOBJ old = SelectObject(
-        dc, o->font != nullptr ? static_cast<HGDIOBJ>(o->font) : GetStockObject(DEFAULT_GUI_FONT));
+    HGDIOBJ old = SelectObject(dc, FontOrDefault(o->font));
     SIZE extent = {0, 0};
     GetTextExtentPoint32A(dc, kFullWidthSample, 2, &extent);
     SelectObject(dc, old);
@@ -143,7 +131,7 @@ LRESULT ReflectEditBox(UnitObject* object, UINT message, WPARAM wParam, LPARAM l
         HWND hwnd = o->hwnd;
         switch (HIWORD(wParam)) {
             case EN_CHANGE:
-                if (!o->quietChange) RaiseUnitEvent(o, kEventChange);
+                if (!o->quietChange) RaiseUnitEvent(o, kEditChange);
                 break;
             case EN_SETFOCUS:
                 RaiseUnitEvent(o, kEventGotFocus);
@@ -180,16 +168,14 @@ UnitObject* CreateEditBox(const CreateParams& p) {
         reinterpret_cast<HMENU>(static_cast<uintptr_t>(p.controlId)), g_app.instance, nullptr);
     if (hwnd == nullptr) return nullptr;
     auto* o = new EditBoxObject();
-    o->unitType = DT_EDIT_BOX;
-    o->windowId = p.windowId;
-    o->unitId = p.unitId;
-    o->dpi = p.dpi;
+    TieToUnit(o, DT_EDIT_BOX, p);
     o->focusable = true;
     o->props = props;
+    o->madeAsPassword = props.inputMode == kInputPassword;
     SubclassControl(o, hwnd, EditBoxProc);
     o->reflect = ReflectEditBox;
     ApplyBrush(o);
-    ApplyFont(o);
+    ApplyFont(hwnd, o->props.font, o->dpi, &o->font);
     EnsureLineHeight(o);
     if (props.maxLength != 0)
         SendMessageA(hwnd, EM_LIMITTEXT, static_cast<WPARAM>(props.maxLength), 0);
@@ -205,7 +191,7 @@ LRESULT CALLBACK EditBoxProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPar
     if (o == nullptr) return DefWindowProcA(hwnd, message, wParam, lParam);
     switch (message) {
         case kMsgScaleChanged:
-            ApplyFont(o);
+            ApplyFont(hwnd, o->props.font, o->dpi, &o->font);
             return 0;
         case WM_CHAR: {
             unsigned char c = static_cast<unsigned char>(wParam);
@@ -236,203 +222,12 @@ LRESULT CALLBACK EditBoxProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPar
             }
             o->spin = nullptr;
             break;
-        case WM_NCDESTROY: {
-            DetachUnitObject(hwnd);
-            RuntimeNotify(kRequestUnitGone, ToWord(static_cast<UnitObject*>(o)), 0);
-            LRESULT answer = CallBaseProc(o, hwnd, message, wParam, lParam);
-            if (o->font != nullptr) DeleteObject(o->font);
-            if (o->brush != nullptr) DeleteObject(o->brush);
-            delete o;
-            return answer;
-        }
+        case WM_NCDESTROY:
+            return EndUnitObject(o, hwnd, message, wParam, lParam);
         default:
             break;
     }
     return CallBaseProc(o, hwnd, message, wParam, lParam);
-}
-
-// Changes that the EDIT control cannot take once it exists (its style
-// bits) answer true: the control is re-created from the stored block.
-bool SetEditBoxProperty(UnitObject* object, int32_t ownIndex, const PropertyValue& v) {
-    EditBoxObject* o = AsEditBox(object);
-    EditBoxProps& p = o->props;
-    HWND hwnd = o->hwnd;
-    switch (ownIndex + kFirstOwnProperty) {
-        case kEditContent: {
-            // The control's own notification is held back and one EN_CHANGE
-            // sent instead, so that the change event comes exactly once.
-            p.content = v.text;
-            o->quietChange = true;
-            SetWindowTextA(hwnd, p.content.c_str());
-            if (UnitObjectOf(hwnd) != o) return false;
-            o->quietChange = false;
-            SendMessageA(GetParent(hwnd), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(hwnd), EN_CHANGE),
-                         reinterpret_cast<LPARAM>(hwnd));
-            return false;
-        }
-        case kEditBorder:
-            p.borderStyle = ValueInt(v);
-            ApplyBorderStyle(o->hwnd, o->props.borderStyle);
-            return false;
-        case kEditTextColour:
-            p.textColour = v.low;
-            break;
-        case kEditBackColour:
-            p.backColour = v.low;
-            ApplyBrush(o);
-            break;
-        case kEditFont:
-            p.font = v.font;
-            ApplyFont(o);
-            EnsureLineHeight(o);
-            return false;
-        case kEditHideSelection:
-            p.hideSelection = ValueInt(v);
-            return true;
-        case kEditMaxLength:
-            p.maxLength = ValueInt(v);
-            SendMessageA(hwnd, EM_LIMITTEXT, static_cast<WPARAM>(p.maxLength), 0);
-            return false;
-        case kEditMultiLine:
-            p.multiLine = ValueInt(v);
-            return true;
-        case kEditScrollBars:
-            p.scrollBars = ValueInt(v);
-            return true;
-        case kEditAlign:
-            p.align = ValueInt(v);
-            return true;
-        case kEditInputMode: {
-            int32_t old = p.inputMode;
-            p.inputMode = ValueInt(v);
-            return (EditBoxStyle(p) & (ES_READONLY | ES_PASSWORD)) !=
-                       (static_cast<DWORD>(GetWindowLongA(hwnd, GWL_STYLE)) &
-                        (ES_READONLY | ES_PASSWORD)) ||
-                   (old == kInputPassword) != (p.inputMode == kInputPassword);
-        }
-        case kEditPasswordChar:
-            p.passwordChar = v.low;
-            if (p.inputMode == kInputPassword)
-                SendMessageA(hwnd, EM_SETPASSWORDCHAR, p.passwordChar, 0);
-            return false;
-        case kEditCaseConversion:
-            p.caseConversion = ValueInt(v);
-            return true;
-        case kEditSpin:
-            p.spin = ValueInt(v);
-            return true;
-        case kEditSpinMin:
-            p.spinMin = ValueInt(v);
-            ApplySpinRange(o);
-            return false;
-        case kEditSpinMax:
-            p.spinMax = ValueInt(v);
-            ApplySpinRange(o);
-            return false;
-        case kEditSelectionStart:
-            p.selectionStart = ValueInt(v);
-            Select(o);
-            return false;
-        case kEditSelectionLength:
-            p.selectionLength = ValueInt(v);
-            Select(o);
-            return false;
-        case kEditDataSource:
-            p.dataSource = v.text;
-            return false;
-        case kEditDataColumn:
-            p.dataColumn = v.text;
-            return false;
-        case kEditSelectedText:
-            SendMessageA(hwnd, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(v.text.c_str()));
-            return false;
-        default:
-            return false;
-    }
-    InvalidateRect(hwnd, nullptr, TRUE);
-    return false;
-}
-
-bool GetEditBoxProperty(UnitObject* object, int32_t ownIndex, PropertyValue* v) {
-    EditBoxObject* o = AsEditBox(object);
-    EditBoxProps& p = o->props;
-    DWORD start;
-    DWORD end;
-    switch (ownIndex + kFirstOwnProperty) {
-        case kEditContent:
-            // What the user typed becomes the stored content first.
-            p.content = CurrentText(o->hwnd);
-            *v = TextValue(p.content);
-            return true;
-        case kEditBorder:
-            *v = IntValue(p.borderStyle);
-            return true;
-        case kEditTextColour:
-            *v = WordValue(p.textColour);
-            return true;
-        case kEditBackColour:
-            *v = WordValue(p.backColour);
-            return true;
-        case kEditFont:
-            *v = FontValue(p.font);
-            return true;
-        case kEditHideSelection:
-            *v = IntValue(p.hideSelection);
-            return true;
-        case kEditMaxLength:
-            *v = IntValue(p.maxLength);
-            return true;
-        case kEditMultiLine:
-            *v = IntValue(p.multiLine);
-            return true;
-        case kEditScrollBars:
-            *v = IntValue(p.scrollBars);
-            return true;
-        case kEditAlign:
-            *v = IntValue(p.align);
-            return true;
-        case kEditInputMode:
-            *v = IntValue(p.inputMode);
-            return true;
-        case kEditPasswordChar:
-            *v = WordValue(p.passwordChar);
-            return true;
-        case kEditCaseConversion:
-            *v = IntValue(p.caseConversion);
-            return true;
-        case kEditSpin:
-            *v = IntValue(p.spin);
-            return true;
-        case kEditSpinMin:
-            *v = IntValue(p.spinMin);
-            return true;
-        case kEditSpinMax:
-            *v = IntValue(p.spinMax);
-            return true;
-        case kEditSelectionStart:
-            Selection(o->hwnd, &start, &end);
-            *v = WordValue(start);
-            return true;
-        case kEditSelectionLength:
-            Selection(o->hwnd, &start, &end);
-            *v = WordValue(end - start);
-            return true;
-        case kEditDataSource:
-            *v = TextValue(p.dataSource);
-            return true;
-        case kEditDataColumn:
-            *v = TextValue(p.dataColumn);
-            return true;
-        case kEditSelectedText: {
-            Selection(o->hwnd, &start, &end);
-            std::string text = CurrentText(o->hwnd);
-            *v = TextValue(start < end && end <= text.size() ? text.substr(start, end - start)
-                                                             : std::string());
-            return true;
-        }
-        default:
-            return false;
-    }
 }
 
 std::vector<uint8_t> StoreEditBoxBlock(UnitObject* object) {
@@ -459,6 +254,135 @@ std::vector<uint8_t> RebuildEditBoxTexts(const uint8_t* block, uint32_t length, 
     return WriteEditBoxProps(props);
 }
 
+// ---- the property table -------------------------------------------------------
+
+using Rows = PropertyRows<EditBoxObject>;
+
+// What the user typed becomes the stored content first.
+void ReadContent(EditBoxObject* o, PropertyValue* v) {
+    o->props.content = CurrentText(o->hwnd);
+    *v = TextValue(o->props.content);
+}
+
+// The control's own notification is held back and one EN_CHANGE sent
+// instead, so that the change event comes exactly once.
+bool ShowContent(EditBoxObject* o) {
+    HWND hwnd = o->hwnd;
+    o->quietChange = true;
+    SetWindowTextA(hwnd, o->props.content.c_str());
+    if (UnitObjectOf(hwnd) != o) return false;
+    o->quietChange = false;
+    SendMessageA(GetParent(hwnd), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(hwnd), EN_CHANGE),
+                 reinterpret_cast<LPARAM>(hwnd));
+    return false;
+}
+
+bool ShowBorder(EditBoxObject* o) {
+    ApplyBorderStyle(o->hwnd, o->props.borderStyle);
+    return false;
+}
+
+bool ShowBackColour(EditBoxObject* o) {
+    ApplyBrush(o);
+    return Rows::Repaint(o);
+}
+
+bool ShowFont(EditBoxObject* o) {
+    ApplyFont(o->hwnd, o->props.font, o->dpi, &o->font);
+    EnsureLineHeight(o);
+    return false;
+}
+
+bool ShowMaxLength(EditBoxObject* o) {
+    SendMessageA(o->hwnd, EM_LIMITTEXT, static_cast<WPARAM>(o->props.maxLength), 0);
+    return false;
+}
+
+// Read-only and password are style bits: a change of either makes the
+// control again.
+bool RestyleForInputMode(EditBoxObject* o) {
+    constexpr DWORD kModeStyles = ES_READONLY | ES_PASSWORD;
+    DWORD live = static_cast<DWORD>(GetWindowLongA(o->hwnd, GWL_STYLE));
+    return (EditBoxStyle(o->props) & kModeStyles) != (live & kModeStyles) ||
+           o->madeAsPassword != (o->props.inputMode == kInputPassword);
+}
+
+bool ShowPasswordChar(EditBoxObject* o) {
+    if (o->props.inputMode == kInputPassword)
+        SendMessageA(o->hwnd, EM_SETPASSWORDCHAR, o->props.passwordChar, 0);
+    return false;
+}
+
+bool ShowSpinRange(EditBoxObject* o) {
+    ApplySpinRange(o);
+    return false;
+}
+
+bool ShowSelection(EditBoxObject* o) {
+    Select(o);
+    return false;
+}
+
+void ReadSelectionStart(EditBoxObject* o, PropertyValue* v) {
+    DWORD start;
+    DWORD end;
+    Selection(o->hwnd, &start, &end);
+    *v = WordValue(start);
+}
+
+void ReadSelectionLength(EditBoxObject* o, PropertyValue* v) {
+    DWORD start;
+    DWORD end;
+    Selection(o->hwnd, &start, &end);
+    *v = WordValue(end - start);
+}
+
+void ReadSelectedText(EditBoxObject* o, PropertyValue* v) {
+    DWORD start;
+    DWORD end;
+    Selection(o->hwnd, &start, &end);
+    std::string text = CurrentText(o->hwnd);
+    *v = TextValue(start < end && end <= text.size() ? text.substr(start, end - start)
+                                                     : std::string());
+}
+
+// Not stored: the text goes into the control in place of its selection.
+void ReplaceSelection(EditBoxObject* o, const PropertyValue& v) {
+    SendMessageA(o->hwnd, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(v.text.c_str()));
+}
+
+// Changes the EDIT control cannot take once it exists (its style bits)
+// make it again from the stored block.
+constexpr Rows::Row kEditBoxRows[] = {
+    {kEditContent, kKindText, ReadContent, Rows::WriteField<&EditBoxProps::content>, ShowContent},
+    Rows::Field<&EditBoxProps::borderStyle>(kEditBorder, kKindChoice, ShowBorder),
+    Rows::Field<&EditBoxProps::textColour>(kEditTextColour, kKindColour, Rows::Repaint),
+    Rows::Field<&EditBoxProps::backColour>(kEditBackColour, kKindBackColour, ShowBackColour),
+    Rows::Field<&EditBoxProps::font>(kEditFont, kKindFont, ShowFont),
+    Rows::Field<&EditBoxProps::hideSelection>(kEditHideSelection, kKindLogical, Rows::Recreate),
+    Rows::Field<&EditBoxProps::maxLength>(kEditMaxLength, kKindInteger, ShowMaxLength),
+    Rows::Field<&EditBoxProps::multiLine>(kEditMultiLine, kKindLogical, Rows::Recreate),
+    Rows::Field<&EditBoxProps::scrollBars>(kEditScrollBars, kKindChoice, Rows::Recreate),
+    Rows::Field<&EditBoxProps::align>(kEditAlign, kKindChoice, Rows::Recreate),
+    Rows::Field<&EditBoxProps::inputMode>(kEditInputMode, kKindChoice, RestyleForInputMode),
+    Rows::Field<&EditBoxProps::passwordChar>(kEditPasswordChar, kKindInteger, ShowPasswordChar),
+    Rows::Field<&EditBoxProps::caseConversion>(kEditCaseConversion, kKindChoice, Rows::Recreate),
+    Rows::Field<&EditBoxProps::spin>(kEditSpin, kKindChoice, Rows::Recreate),
+    Rows::Field<&EditBoxProps::spinMin>(kEditSpinMin, kKindInteger, ShowSpinRange),
+    Rows::Field<&EditBoxProps::spinMax>(kEditSpinMax, kKindInteger, ShowSpinRange),
+    {kEditSelectionStart, kKindInteger, ReadSelectionStart,
+     Rows::WriteField<&EditBoxProps::selectionStart>, ShowSelection},
+    {kEditSelectionLength, kKindInteger, ReadSelectionLength,
+     Rows::WriteField<&EditBoxProps::selectionLength>, ShowSelection},
+    Rows::Field<&EditBoxProps::dataSource>(kEditDataSource, kKindDataSource),
+    Rows::Field<&EditBoxProps::dataColumn>(kEditDataColumn, kKindDataColumn),
+    {kEditSelectedText, kKindText, ReadSelectedText, ReplaceSelection, nullptr},
+};
+static_assert(RowsInNumberOrder(kEditBoxRows), "row i holds property 8 + i");
+
+constexpr UnitRoutines kEditBoxRoutines = {CreateEditBox, StoreEditBoxBlock, RebuildEditBoxTexts,
+                                           nullptr,       EditBoxTakesEnter, nullptr};
+
 }  // namespace
 
 DWORD EditBoxStyle(const EditBoxProps& p) {
@@ -480,21 +404,9 @@ DWORD EditBoxStyle(const EditBoxProps& p) {
     return style;
 }
 
-void* EditBoxInterface(int32_t operation) {
-    switch (operation) {
-        case kOpCreate:
-            return reinterpret_cast<void*>(CreateEditBox);
-        case kOpSetProperty:
-            return reinterpret_cast<void*>(SetEditBoxProperty);
-        case kOpStoreBlock:
-            return reinterpret_cast<void*>(StoreEditBoxBlock);
-        case kOpGetProperty:
-            return reinterpret_cast<void*>(GetEditBoxProperty);
-        case kOpTakesEnter:
-            return reinterpret_cast<void*>(EditBoxTakesEnter);
-        case kOpRebuildTexts:
-            return reinterpret_cast<void*>(RebuildEditBoxTexts);
-        default:
-            return nullptr;
-    }
+EditBoxObject::~EditBoxObject() {
+    if (font != nullptr) DeleteObject(font);
+    if (brush != nullptr) DeleteObject(brush);
 }
+
+const UnitKindEntry kEditBoxKind = KindEntry<kEditBoxRows, kEditBoxRoutines>();

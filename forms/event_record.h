@@ -1,5 +1,6 @@
 // The event record a unit fills and hands to the runtime (request 2008),
-// and the event numbers of the four unit kinds.
+// and the events every focusable unit has. Each kind's own events are
+// named in its numbers header (forms/window_numbers.h, ...).
 #pragma once
 
 #include <cstdint>
@@ -20,25 +21,3 @@ static_assert(sizeof(EventRecord) == 44, "eleven words");
 // Events every focusable unit has.
 constexpr int32_t kEventGotFocus = -7;
 constexpr int32_t kEventLostFocus = -8;
-
-// Events of a `window`.
-enum WindowEvent : int32_t {
-    kWindowCreated = 0,
-    kWindowCloseQuery = 1,
-    kWindowDestroyed = 2,
-    kWindowMoved = 3,
-    kWindowSized = 4,
-    kWindowActivated = 5,
-    kWindowDeactivated = 6,
-    kWindowIdle = 7,
-    kWindowFirstActivation = 8,
-    kWindowTrayIcon = 9,
-    kWindowShown = 10,
-    kWindowHidden = 11,
-};
-
-// Event 0 of the other kinds: a button's click, an edit box's change, a
-// label's private request.
-constexpr int32_t kEventClick = 0;
-constexpr int32_t kEventChange = 0;
-constexpr int32_t kEventLabelRequest = 0;

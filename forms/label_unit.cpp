@@ -7,14 +7,12 @@
 
 #include "forms/application.h"
 #include "forms/border_style.h"
-#include "forms/display_scale.h"
 #include "forms/event_dispatch.h"
-#include "forms/event_record.h"
-#include "forms/form_requests.h"
 #include "forms/private_messages.h"
-#include "forms/property_kinds.h"
+#include "forms/property_table.h"
+#include "forms/unit_font.h"
 #include "forms/unit_kind.h"
-#include "runtime/notify.h"
+#include "forms/unit_teardown.h"
 
 namespace {
 
@@ -39,11 +37,6 @@ bool EnsureLabelClass() {
     return RegisterClassA(&wc) != 0;
 }
 
-void MakeFont(LabelObject* o) {
-    if (o->font != nullptr) DeleteObject(o->font);
-    o->font = o->props.font.present ? CreateFontForDpi(o->props.font.logfont, o->dpi) : nullptr;
-}
-
 void MakeBrush(LabelObject* o) {
     if (o->brush != nullptr) DeleteObject(o->brush);
     o->brush =
@@ -57,10 +50,7 @@ UnitObject* CreateLabel(const CreateParams& p) {
     DWORD exStyle = 0;
     BorderStyles(props.borderStyle, &style, &exStyle);
     auto* o = new LabelObject();
-    o->unitType = DT_LABEL;
-    o->windowId = p.windowId;
-    o->unitId = p.unitId;
-    o->dpi = p.dpi;
+    TieToUnit(o, DT_LABEL, p);
     o->props = props;
     HWND hwnd = CreateWindowExA(
         exStyle, kLabelClass, o->props.caption.c_str(), style, p.left, p.top, p.width, p.height,
@@ -69,7 +59,7 @@ UnitObject* CreateLabel(const CreateParams& p) {
         delete o;
         return nullptr;
     }
-    MakeFont(o);
+    ApplyFont(hwnd, o->props.font, o->dpi, &o->font);
     MakeBrush(o);
     return o;
 }
@@ -80,8 +70,7 @@ void Paint(LabelObject* o) {
     RECT client;
     GetClientRect(o->hwnd, &client);
     FillRect(dc, &client, o->brush != nullptr ? o->brush : GetSysColorBrush(COLOR_BTNFACE));
-    HGDIOBJ oldFont =
-        SelectObject(dc, o->font != nullptr ? o->font : GetStockObject(DEFAULT_GUI_FONT));
+    HGDIOBJ oldFont = SelectObject(dc, FontOrDefault(o->font));
     SetBkMode(dc, TRANSPARENT);
     UINT format = LabelTextFormat(o->props);
     const char* caption = o->props.caption.c_str();
@@ -113,7 +102,7 @@ LRESULT CALLBACK LabelProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
     if (o == nullptr) return DefWindowProcA(hwnd, message, wParam, lParam);
     switch (message) {
         case kMsgScaleChanged:
-            MakeFont(o);
+            ApplyFont(hwnd, o->props.font, o->dpi, &o->font);
             InvalidateRect(hwnd, nullptr, TRUE);
             return 0;
         case WM_PAINT:
@@ -122,15 +111,9 @@ LRESULT CALLBACK LabelProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
         case WM_ERASEBKGND:
             return 1;  // the paint fills the background
         case WM_GETFONT:
-            return reinterpret_cast<LRESULT>(o->font != nullptr ? static_cast<HGDIOBJ>(o->font)
-                                                                : GetStockObject(DEFAULT_GUI_FONT));
+            return reinterpret_cast<LRESULT>(FontOrDefault(o->font));
         case WM_NCDESTROY:
-            DetachUnitObject(hwnd);
-            RuntimeNotify(kRequestUnitGone, ToWord(static_cast<UnitObject*>(o)), 0);
-            if (o->font != nullptr) DeleteObject(o->font);
-            if (o->brush != nullptr) DeleteObject(o->brush);
-            delete o;
-            return DefWindowProcA(hwnd, message, wParam, lParam);
+            return EndUnitObject(o, hwnd, message, wParam, lParam);
         default:
             break;
     }
@@ -140,138 +123,10 @@ LRESULT CALLBACK LabelProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
     }
     if (message == kMsgLabelRequest) {
         EventOutcome outcome = RaiseUnitEvent(
-            o, kEventLabelRequest, {static_cast<uint32_t>(wParam), static_cast<uint32_t>(lParam)});
+            o, kLabelRequest, {static_cast<uint32_t>(wParam), static_cast<uint32_t>(lParam)});
         return outcome.resultPresent ? static_cast<LRESULT>(outcome.result) : 0;
     }
     return DefWindowProcA(hwnd, message, wParam, lParam);
-}
-
-bool SetLabelProperty(UnitObject* object, int32_t ownIndex, const PropertyValue& v) {
-    LabelObject* o = AsLabel(object);
-    LabelProps& p = o->props;
-    int32_t index = ownIndex + kFirstOwnProperty;
-    switch (index) {
-        case kLabelCaption:
-            p.caption = v.text;
-            SetWindowTextA(o->hwnd, p.caption.c_str());
-            break;
-        case kLabelTextEffect:
-            p.textEffect = ValueInt(v);
-            break;
-        case kLabelBorder:
-            p.borderStyle = ValueInt(v);
-            ApplyBorderStyle(o->hwnd, o->props.borderStyle);
-            break;
-        case kLabelGradientWidth:
-            p.gradientWidth = ValueInt(v);
-            break;
-        case kLabelFont:
-            p.font = v.font;
-            MakeFont(o);
-            break;
-        case kLabelTextColour:
-            p.textColour = v.low;
-            break;
-        case kLabelBackColour:
-            p.backColour = v.low;
-            MakeBrush(o);
-            break;
-        case kLabelPicture:
-            p.picture = v.bytes;
-            break;
-        case kLabelPictureMode:
-            p.pictureMode = ValueInt(v);
-            break;
-        case kLabelGradientMode:
-            p.gradientMode = ValueInt(v);
-            break;
-        case kLabelHorizontalAlign:
-            p.horizontalAlign = ValueInt(v);
-            break;
-        case kLabelWordWrap:
-            p.wordWrap = ValueInt(v);
-            break;
-        case kLabelVerticalAlign:
-            p.verticalAlign = ValueInt(v);
-            break;
-        case kLabelDataSource:
-            p.dataSource = v.text;
-            break;
-        case kLabelDataColumn:
-            p.dataColumn = v.text;
-            break;
-        default:
-            if (index >= kLabelBorderColour1 && index < kLabelBorderColour1 + 3) {
-                p.borderColours[index - kLabelBorderColour1] = v.low;
-            } else if (index >= kLabelBackColour1 && index < kLabelBackColour1 + 3) {
-                p.backColours[index - kLabelBackColour1] = v.low;
-            }
-            break;
-    }
-    InvalidateRect(o->hwnd, nullptr, TRUE);
-    return false;
-}
-
-bool GetLabelProperty(UnitObject* object, int32_t ownIndex, PropertyValue* v) {
-    const LabelProps& p = AsLabel(object)->props;
-    int32_t index = ownIndex + kFirstOwnProperty;
-    switch (index) {
-        case kLabelCaption:
-            *v = TextValue(p.caption);
-            return true;
-        case kLabelTextEffect:
-            *v = IntValue(p.textEffect);
-            return true;
-        case kLabelBorder:
-            *v = IntValue(p.borderStyle);
-            return true;
-        case kLabelGradientWidth:
-            *v = IntValue(p.gradientWidth);
-            return true;
-        case kLabelFont:
-            *v = FontValue(p.font);
-            return true;
-        case kLabelTextColour:
-            *v = WordValue(p.textColour);
-            return true;
-        case kLabelBackColour:
-            *v = WordValue(p.backColour);
-            return true;
-        case kLabelPicture:
-            *v = BytesValue(p.picture);
-            return true;
-        case kLabelPictureMode:
-            *v = IntValue(p.pictureMode);
-            return true;
-        case kLabelGradientMode:
-            *v = IntValue(p.gradientMode);
-            return true;
-        case kLabelHorizontalAlign:
-            *v = IntValue(p.horizontalAlign);
-            return true;
-        case kLabelWordWrap:
-            *v = IntValue(p.wordWrap);
-            return true;
-        case kLabelVerticalAlign:
-            *v = IntValue(p.verticalAlign);
-            return true;
-        case kLabelDataSource:
-            *v = TextValue(p.dataSource);
-            return true;
-        case kLabelDataColumn:
-            *v = TextValue(p.dataColumn);
-            return true;
-        default:
-            if (index >= kLabelBorderColour1 && index < kLabelBorderColour1 + 3) {
-                *v = WordValue(p.borderColours[index - kLabelBorderColour1]);
-                return true;
-            }
-            if (index >= kLabelBackColour1 && index < kLabelBackColour1 + 3) {
-                *v = WordValue(p.backColours[index - kLabelBackColour1]);
-                return true;
-            }
-            return false;
-    }
 }
 
 std::vector<uint8_t> StoreLabelBlock(UnitObject* object) {
@@ -287,6 +142,61 @@ std::vector<uint8_t> RebuildLabelTexts(const uint8_t* block, uint32_t length, Te
     return WriteLabelProps(props);
 }
 
+// ---- the property table -------------------------------------------------------
+
+// A label paints everything from its props, so every change repaints it.
+using Rows = PropertyRows<LabelObject>;
+
+bool ShowCaption(LabelObject* o) {
+    SetWindowTextA(o->hwnd, o->props.caption.c_str());
+    return Rows::Repaint(o);
+}
+
+bool ShowBorder(LabelObject* o) {
+    ApplyBorderStyle(o->hwnd, o->props.borderStyle);
+    return Rows::Repaint(o);
+}
+
+bool ShowFont(LabelObject* o) {
+    ApplyFont(o->hwnd, o->props.font, o->dpi, &o->font);
+    return Rows::Repaint(o);
+}
+
+bool ShowBackColour(LabelObject* o) {
+    MakeBrush(o);
+    return Rows::Repaint(o);
+}
+
+constexpr auto Repaint = Rows::Repaint;
+
+constexpr Rows::Row kLabelRows[] = {
+    Rows::Field<&LabelProps::caption>(kLabelCaption, kKindText, ShowCaption),
+    Rows::Field<&LabelProps::textEffect>(kLabelTextEffect, kKindChoice, Repaint),
+    Rows::Field<&LabelProps::borderStyle>(kLabelBorder, kKindChoice, ShowBorder),
+    Rows::Field<&LabelProps::gradientWidth>(kLabelGradientWidth, kKindInteger, Repaint),
+    Rows::Element<&LabelProps::borderColours, 0>(kLabelBorderColour1, kKindColour2, Repaint),
+    Rows::Element<&LabelProps::borderColours, 1>(kLabelBorderColour2, kKindColour2, Repaint),
+    Rows::Element<&LabelProps::borderColours, 2>(kLabelBorderColour3, kKindColour2, Repaint),
+    Rows::Field<&LabelProps::font>(kLabelFont, kKindFont, ShowFont),
+    Rows::Field<&LabelProps::textColour>(kLabelTextColour, kKindColour, Repaint),
+    Rows::Field<&LabelProps::backColour>(kLabelBackColour, kKindBackColour, ShowBackColour),
+    Rows::Field<&LabelProps::picture>(kLabelPicture, kKindPicture, Repaint),
+    Rows::Field<&LabelProps::pictureMode>(kLabelPictureMode, kKindChoice, Repaint),
+    Rows::Field<&LabelProps::gradientMode>(kLabelGradientMode, kKindChoice, Repaint),
+    Rows::Element<&LabelProps::backColours, 0>(kLabelBackColour1, kKindColour2, Repaint),
+    Rows::Element<&LabelProps::backColours, 1>(kLabelBackColour2, kKindColour2, Repaint),
+    Rows::Element<&LabelProps::backColours, 2>(kLabelBackColour3, kKindColour2, Repaint),
+    Rows::Field<&LabelProps::horizontalAlign>(kLabelHorizontalAlign, kKindChoice, Repaint),
+    Rows::Field<&LabelProps::wordWrap>(kLabelWordWrap, kKindLogical, Repaint),
+    Rows::Field<&LabelProps::verticalAlign>(kLabelVerticalAlign, kKindChoice, Repaint),
+    Rows::Field<&LabelProps::dataSource>(kLabelDataSource, kKindDataSource, Repaint),
+    Rows::Field<&LabelProps::dataColumn>(kLabelDataColumn, kKindDataColumn, Repaint),
+};
+static_assert(RowsInNumberOrder(kLabelRows), "row i holds property 8 + i");
+
+constexpr UnitRoutines kLabelRoutines = {CreateLabel, StoreLabelBlock, RebuildLabelTexts,
+                                         nullptr,     nullptr,         nullptr};
+
 }  // namespace
 
 UINT LabelTextFormat(const LabelProps& props) {
@@ -300,19 +210,9 @@ UINT LabelTextFormat(const LabelProps& props) {
     return format;
 }
 
-void* LabelInterface(int32_t operation) {
-    switch (operation) {
-        case kOpCreate:
-            return reinterpret_cast<void*>(CreateLabel);
-        case kOpSetProperty:
-            return reinterpret_cast<void*>(SetLabelProperty);
-        case kOpStoreBlock:
-            return reinterpret_cast<void*>(StoreLabelBlock);
-        case kOpGetProperty:
-            return reinterpret_cast<void*>(GetLabelProperty);
-        case kOpRebuildTexts:
-            return reinterpret_cast<void*>(RebuildLabelTexts);
-        default:
-            return nullptr;
-    }
+LabelObject::~LabelObject() {
+    if (font != nullptr) DeleteObject(font);
+    if (brush != nullptr) DeleteObject(brush);
 }
+
+const UnitKindEntry kLabelKind = KindEntry<kLabelRows, kLabelRoutines>();

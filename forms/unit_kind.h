@@ -95,6 +95,9 @@ using RebuildTextsRoutine = std::vector<uint8_t> (*)(const uint8_t* block, uint3
                                                      TextVisitor visit, void* context);
 using IsDefaultButtonRoutine = bool (*)(UnitObject* object);
 
+// A new object learns which unit it is (its type, window and unit ids).
+void TieToUnit(UnitObject* object, Word unitType, const CreateParams& params);
+
 // Passes a stored font's face name through the visitor and keeps what it
 // gives back (up to 31 bytes); an absent font has none.
 void VisitFontFace(FontSet* font, TextVisitor visit, void* context);

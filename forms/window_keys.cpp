@@ -2,6 +2,7 @@
 // edit box that is not read-only) keeps it.
 #include "forms/window_keys.h"
 
+#include "forms/button_numbers.h"
 #include "forms/event_dispatch.h"
 #include "forms/event_record.h"
 #include "forms/loaded_window.h"
@@ -26,7 +27,7 @@ void ClickDefaultButton(WindowTemplate& window) {
         UnitObject* unit = LiveUnitObject(window, i);
         if (unit == nullptr || !Holds(unit, kOpIsDefaultButton)) continue;
         if (!IsWindowVisible(unit->hwnd) || !IsWindowEnabled(unit->hwnd)) continue;
-        RaiseUnitEvent(unit, kEventClick);
+        RaiseUnitEvent(unit, kButtonClick);
         return;
     }
 }
@@ -54,7 +55,7 @@ bool PreTranslateWindowKeys(MSG* msg) {
         case VK_RETURN:
             if (focused != nullptr && Holds(focused, kOpTakesEnter)) return false;
             if (focused != nullptr && Holds(focused, kOpIsDefaultButton)) {
-                RaiseUnitEvent(focused, kEventClick);
+                RaiseUnitEvent(focused, kButtonClick);
             } else if (props->enterMovesFocus) {
                 MoveFocusByTab(*window, focus, false);
             } else {

@@ -18,6 +18,7 @@
 #include "forms/unit_kind.h"
 #include "forms/unit_object.h"
 #include "forms/window_menu.h"
+#include "forms/window_numbers.h"
 #include "forms/window_props.h"
 #include "forms/window_table.h"
 #include "forms/window_template.h"

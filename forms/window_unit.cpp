@@ -7,13 +7,12 @@
 
 #include "forms/application.h"
 #include "forms/event_dispatch.h"
-#include "forms/event_record.h"
-#include "forms/form_requests.h"
 #include "forms/icon_image.h"
 #include "forms/loaded_window.h"
 #include "forms/private_messages.h"
-#include "forms/property_kinds.h"
+#include "forms/property_table.h"
 #include "forms/unit_kind.h"
+#include "forms/unit_teardown.h"
 #include "forms/window_focus.h"
 #include "forms/window_help.h"
 #include "forms/window_loader.h"
@@ -21,7 +20,6 @@
 #include "forms/window_music.h"
 #include "forms/window_rescale.h"
 #include "forms/window_table.h"
-#include "runtime/notify.h"
 #include "runtime/runtime_state.h"
 
 namespace {
@@ -143,10 +141,7 @@ UnitObject* CreateWindowUnit(const CreateParams& p) {
     if (!EnsureWindowClass(className)) return nullptr;
 
     auto* o = new WindowObject();
-    o->unitType = DT_WINDOW;
-    o->windowId = p.windowId;
-    o->unitId = p.unitId;
-    o->dpi = p.dpi;
+    TieToUnit(o, DT_WINDOW, p);
     o->props = props;
     HWND hwnd = CreateWindowExA(exStyle, className, o->props.caption.c_str(), style, left, top,
                                 p.width, p.height, parent, p.menu, g_app.instance, o);
@@ -178,184 +173,6 @@ UnitObject* CreateWindowUnit(const CreateParams& p) {
     return o;
 }
 
-bool SetWindowProperty(UnitObject* object, int32_t ownIndex, const PropertyValue& v) {
-    WindowObject* o = AsWindow(object);
-    WindowProps& p = o->props;
-    switch (ownIndex + kFirstOwnProperty) {
-        case kWindowCaption:
-            p.caption = v.text;
-            SetWindowTextA(o->hwnd, p.caption.c_str());
-            break;
-        case kWindowBorder:
-            p.borderStyle = ValueInt(v);
-            Restyle(o);
-            break;
-        case kWindowBackColour:
-            p.backColour = v.low;
-            MakeBrush(o);
-            InvalidateRect(o->hwnd, nullptr, TRUE);
-            break;
-        case kWindowPicture:
-            p.picture = v.bytes;
-            InvalidateRect(o->hwnd, nullptr, TRUE);
-            break;
-        case kWindowPictureMode:
-            p.pictureMode = ValueInt(v);
-            InvalidateRect(o->hwnd, nullptr, TRUE);
-            break;
-        case kWindowMusic:
-            StopWindowMusic(o);
-            p.music = v.bytes;
-            StartWindowMusic(o);
-            break;
-        case kWindowMusicMode:
-            StopWindowMusic(o);
-            p.musicMode = ValueInt(v);
-            StartWindowMusic(o);
-            break;
-        case kWindowControlBox:
-            p.controlBox = ValueInt(v);
-            Restyle(o);
-            break;
-        case kWindowMaxButton:
-            p.maxButton = ValueInt(v);
-            Restyle(o);
-            break;
-        case kWindowMinButton:
-            p.minButton = ValueInt(v);
-            Restyle(o);
-            break;
-        case kWindowStartPosition:
-            p.startPosition = ValueInt(v);
-            break;
-        case kWindowCloseAllowed:
-            p.closeAllowed = ValueInt(v);
-            ApplyCloseCommand(o);
-            break;
-        case kWindowIcon:
-            p.icon = v.bytes;
-            ApplyIcons(o);
-            break;
-        case kWindowEnterMovesFocus:
-            p.enterMovesFocus = ValueInt(v);
-            break;
-        case kWindowEscapeCloses:
-            p.escapeCloses = ValueInt(v);
-            break;
-        case kWindowF1Help:
-            p.f1Help = ValueInt(v);
-            break;
-        case kWindowHelpFile:
-            p.helpFile = v.text;
-            break;
-        case kWindowHelpTopic:
-            p.helpTopic = ValueInt(v);
-            break;
-        case kWindowInTaskBar:
-            p.inTaskBar = ValueInt(v);
-            break;
-        case kWindowOption27:
-            p.options[0] = v.low;
-            break;
-        case kWindowOption28:
-            p.options[1] = v.low;
-            break;
-        case kWindowAlwaysOnTop:
-            p.alwaysOnTop = ValueInt(v);
-            PlaceOnTop(o);
-            break;
-        case kWindowOption30:
-            p.option30 = v.low;
-            break;
-        case kWindowClassName:
-            p.className = v.text;
-            break;  // takes effect at the next load
-        default:
-            break;
-    }
-    return false;
-}
-
-bool GetWindowProperty(UnitObject* object, int32_t ownIndex, PropertyValue* v) {
-    const WindowProps& p = AsWindow(object)->props;
-    switch (ownIndex + kFirstOwnProperty) {
-        case kWindowCaption:
-            *v = TextValue(p.caption);
-            return true;
-        case kWindowBorder:
-            *v = IntValue(p.borderStyle);
-            return true;
-        case kWindowBackColour:
-            *v = WordValue(p.backColour);
-            return true;
-        case kWindowPicture:
-            *v = BytesValue(p.picture);
-            return true;
-        case kWindowPictureMode:
-            *v = IntValue(p.pictureMode);
-            return true;
-        case kWindowMusic:
-            *v = BytesValue(p.music);
-            return true;
-        case kWindowMusicMode:
-            *v = IntValue(p.musicMode);
-            return true;
-        case kWindowControlBox:
-            *v = IntValue(p.controlBox);
-            return true;
-        case kWindowMaxButton:
-            *v = IntValue(p.maxButton);
-            return true;
-        case kWindowMinButton:
-            *v = IntValue(p.minButton);
-            return true;
-        case kWindowStartPosition:
-            *v = IntValue(p.startPosition);
-            return true;
-        case kWindowCloseAllowed:
-            *v = IntValue(p.closeAllowed);
-            return true;
-        case kWindowIcon:
-            *v = BytesValue(p.icon);
-            return true;
-        case kWindowEnterMovesFocus:
-            *v = IntValue(p.enterMovesFocus);
-            return true;
-        case kWindowEscapeCloses:
-            *v = IntValue(p.escapeCloses);
-            return true;
-        case kWindowF1Help:
-            *v = IntValue(p.f1Help);
-            return true;
-        case kWindowHelpFile:
-            *v = TextValue(p.helpFile);
-            return true;
-        case kWindowHelpTopic:
-            *v = IntValue(p.helpTopic);
-            return true;
-        case kWindowInTaskBar:
-            *v = IntValue(p.inTaskBar);
-            return true;
-        case kWindowOption27:
-            *v = WordValue(p.options[0]);
-            return true;
-        case kWindowOption28:
-            *v = WordValue(p.options[1]);
-            return true;
-        case kWindowAlwaysOnTop:
-            *v = IntValue(p.alwaysOnTop);
-            return true;
-        case kWindowOption30:
-            *v = WordValue(p.option30);
-            return true;
-        case kWindowClassName:
-            *v = TextValue(p.className);
-            return true;
-        default:
-            return false;
-    }
-}
-
 std::vector<uint8_t> StoreWindowBlock(UnitObject* object) {
     return WriteWindowProps(AsWindow(object)->props);
 }
@@ -371,6 +188,92 @@ std::vector<uint8_t> RebuildWindowTexts(const uint8_t* block, uint32_t length, T
     visit(&props.caption, context);
     return WriteWindowProps(props);
 }
+
+// ---- the property table -------------------------------------------------------
+
+// A window is never made again for a property: every update answers false.
+using Rows = PropertyRows<WindowObject>;
+
+bool ShowCaption(WindowObject* o) {
+    SetWindowTextA(o->hwnd, o->props.caption.c_str());
+    return false;
+}
+
+bool ShowFrame(WindowObject* o) {
+    Restyle(o);
+    return false;
+}
+
+bool ShowBackColour(WindowObject* o) {
+    MakeBrush(o);
+    return Rows::Repaint(o);
+}
+
+// The sound plays from the window's own byte set, so it stops before the
+// set is replaced.
+void ReplaceMusic(WindowObject* o, const PropertyValue& v) {
+    StopWindowMusic(o);
+    o->props.music = v.bytes;
+}
+
+bool StartMusic(WindowObject* o) {
+    StartWindowMusic(o);
+    return false;
+}
+
+bool RestartMusic(WindowObject* o) {
+    StopWindowMusic(o);
+    StartWindowMusic(o);
+    return false;
+}
+
+bool ShowCloseCommand(WindowObject* o) {
+    ApplyCloseCommand(o);
+    return false;
+}
+
+bool ShowIcons(WindowObject* o) {
+    ApplyIcons(o);
+    return false;
+}
+
+bool ShowOnTop(WindowObject* o) {
+    PlaceOnTop(o);
+    return false;
+}
+
+// Rows without an update take effect when they are next used (keys, help,
+// the task bar and the class name at the next load).
+constexpr Rows::Row kWindowRows[] = {
+    Rows::Field<&WindowProps::caption>(kWindowCaption, kKindText, ShowCaption),
+    Rows::Field<&WindowProps::borderStyle>(kWindowBorder, kKindChoice, ShowFrame),
+    Rows::Field<&WindowProps::backColour>(kWindowBackColour, kKindColour, ShowBackColour),
+    Rows::Field<&WindowProps::picture>(kWindowPicture, kKindPicture, Rows::Repaint),
+    Rows::Field<&WindowProps::pictureMode>(kWindowPictureMode, kKindChoice, Rows::Repaint),
+    {kWindowMusic, kKindSound, Rows::ReadField<&WindowProps::music>, ReplaceMusic, StartMusic},
+    Rows::Field<&WindowProps::musicMode>(kWindowMusicMode, kKindChoice, RestartMusic),
+    Rows::Field<&WindowProps::controlBox>(kWindowControlBox, kKindLogical, ShowFrame),
+    Rows::Field<&WindowProps::maxButton>(kWindowMaxButton, kKindLogical, ShowFrame),
+    Rows::Field<&WindowProps::minButton>(kWindowMinButton, kKindLogical, ShowFrame),
+    Rows::Field<&WindowProps::startPosition>(kWindowStartPosition, kKindChoice),
+    Rows::Field<&WindowProps::closeAllowed>(kWindowCloseAllowed, kKindLogical, ShowCloseCommand),
+    Rows::Field<&WindowProps::icon>(kWindowIcon, kKindIcon, ShowIcons),
+    Rows::Field<&WindowProps::enterMovesFocus>(kWindowEnterMovesFocus, kKindLogical),
+    Rows::Field<&WindowProps::escapeCloses>(kWindowEscapeCloses, kKindLogical),
+    Rows::Field<&WindowProps::f1Help>(kWindowF1Help, kKindLogical),
+    Rows::Field<&WindowProps::helpFile>(kWindowHelpFile, kKindFileName),
+    Rows::Field<&WindowProps::helpTopic>(kWindowHelpTopic, kKindInteger),
+    Rows::Field<&WindowProps::inTaskBar>(kWindowInTaskBar, kKindLogical),
+    Rows::Element<&WindowProps::options, 0>(kWindowOption27, kKindInteger),
+    Rows::Element<&WindowProps::options, 1>(kWindowOption28, kKindInteger),
+    Rows::Field<&WindowProps::alwaysOnTop>(kWindowAlwaysOnTop, kKindLogical, ShowOnTop),
+    Rows::Field<&WindowProps::option30>(kWindowOption30, kKindInteger),
+    Rows::Field<&WindowProps::className>(kWindowClassName, kKindText),
+};
+static_assert(RowsInNumberOrder(kWindowRows), "row i holds property 8 + i");
+
+constexpr UnitRoutines kWindowRoutines = {CreateWindowUnit, StoreWindowBlock, RebuildWindowTexts,
+                                          WindowOptions,    nullptr,          nullptr};
 
 // ---- the window procedure --------------------------------------------------
 
@@ -467,17 +370,8 @@ LRESULT CALLBACK WindowUnitProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
             }
             return Default(o, hwnd, message, wParam, lParam);
         }
-        case WM_NCDESTROY: {
-            WNDPROC base = o->baseProc;
-            DetachUnitObject(hwnd);
-            RuntimeNotify(kRequestUnitGone, ToWord(static_cast<UnitObject*>(o)), 0);
-            if (o->bigIcon != nullptr) DestroyIcon(o->bigIcon);
-            if (o->smallIcon != nullptr) DestroyIcon(o->smallIcon);
-            if (o->brush != nullptr) DeleteObject(o->brush);
-            delete o;
-            return base != nullptr ? CallWindowProcA(base, hwnd, message, wParam, lParam)
-                                   : DefWindowProcA(hwnd, message, wParam, lParam);
-        }
+        case WM_NCDESTROY:
+            return EndUnitObject(o, hwnd, message, wParam, lParam);
         case WM_DPICHANGED:
             RescaleWindow(o, LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
             return 0;
@@ -550,21 +444,10 @@ void WindowStyles(const WindowProps& props, bool embedded, DWORD* style, DWORD* 
     if (props.minButton) *style |= WS_MINIMIZEBOX;
 }
 
-void* WindowInterface(int32_t operation) {
-    switch (operation) {
-        case kOpCreate:
-            return reinterpret_cast<void*>(CreateWindowUnit);
-        case kOpSetProperty:
-            return reinterpret_cast<void*>(SetWindowProperty);
-        case kOpStoreBlock:
-            return reinterpret_cast<void*>(StoreWindowBlock);
-        case kOpGetProperty:
-            return reinterpret_cast<void*>(GetWindowProperty);
-        case kOpWindowOptions:
-            return reinterpret_cast<void*>(WindowOptions);
-        case kOpRebuildTexts:
-            return reinterpret_cast<void*>(RebuildWindowTexts);
-        default:
-            return nullptr;
-    }
+WindowObject::~WindowObject() {
+    if (bigIcon != nullptr) DestroyIcon(bigIcon);
+    if (smallIcon != nullptr) DestroyIcon(smallIcon);
+    if (brush != nullptr) DeleteObject(brush);
 }
+
+const UnitKindEntry kWindowKind = KindEntry<kWindowRows, kWindowRoutines>();

@@ -10,6 +10,7 @@
 #include "forms/byte_reader.h"
 #include "forms/editbox_unit.h"
 #include "forms/font_property.h"
+#include "forms/label_numbers.h"
 #include "forms/loaded_window.h"
 #include "forms/mouse_cursor.h"
 #include "forms/property_kinds.h"
@@ -18,8 +19,6 @@
 #include "runtime/memory.h"
 
 namespace {
-
-constexpr int32_t kLabelFont = 15;
 
 uint32_t Read(uint32_t unitId, int32_t property, int32_t subIndex = -1) {
     return static_cast<uint32_t>(ReadProperty(kLiveWindowId, unitId, property, subIndex));

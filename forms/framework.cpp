@@ -59,7 +59,9 @@ void InstallFormRuntime() {
 
 void RunProgram(const ProgramImage& image, HINSTANCE instance) {
     g_app.image = &image;
-    g_app.instance = instance;
+    // The window classes are registered for the instance and found by it; a
+    // caller without one gets the program's module, as Windows would.
+    g_app.instance = instance != nullptr ? instance : GetModuleHandleA(nullptr);
     InstallFormRuntime();
     int32_t code = InitInstance();
     // ProgramMain returns only after its message loop: the framework skips its

@@ -20,6 +20,7 @@
 #include "forms/window_table.h"
 #include "forms/window_template.h"
 #include "runtime/runtime_error.h"
+#include "support/runtime_error_exit.h"
 
 namespace {
 
@@ -283,7 +284,7 @@ TEST(MainWindowStartupDeathTest, ATruncatedSegmentIsTheRuntimeError) {
             InitializeWithSegment(segment, static_cast<uint32_t>(segment.size()) - 1);
             ExitProcess(8);  // not reached: the error ends the program
         },
-        ::testing::ExitedWithCode(255), "template segment error reported");
+        ::testing::ExitedWithCode(kRuntimeErrorExitStatus), "template segment error reported");
 }
 
 }  // namespace

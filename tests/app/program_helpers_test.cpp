@@ -10,6 +10,7 @@
 #include "runtime/memory.h"
 #include "runtime/runtime_state.h"
 #include "runtime/value.h"
+#include "support/runtime_error_exit.h"
 
 namespace {
 
@@ -27,7 +28,7 @@ void ExpectRuntimeError(void (*statement)()) {
             g_runtime.mainThreadId = GetCurrentThreadId();
             statement();
         },
-        ::testing::ExitedWithCode(255), "");
+        ::testing::ExitedWithCode(kRuntimeErrorExitStatus), "");
 }
 
 }  // namespace

@@ -154,7 +154,8 @@ class LiveWindowTest : public LiveRuntime {
         StartWith(source.Segment());
         template_ = FindWindowTemplate(kLiveWindowId);
         ASSERT_NE(template_, nullptr);
-        ASSERT_EQ(LoadWindow(template_, 0, 0, nullptr), 1);
+        SetLastError(0);
+        ASSERT_EQ(LoadWindow(template_, 0, 0, nullptr), 1) << "last error " << GetLastError();
         hwnd_ = FindMainHwnd();
     }
 

@@ -67,6 +67,9 @@ class LiveRuntime : public ::testing::Test {
   protected:
     void StartWith(const std::vector<uint8_t>& segment) {
         InstallFormRuntime();
+        // The program's module, as its entry point hands it over: the
+        // runtime's window classes are registered for it and found by it.
+        g_app.instance = GetModuleHandleA(nullptr);
         static ProgramImage image;
         image = ProgramImage{CoreOnlyHeader(segment), nullptr};
         g_app.image = &image;

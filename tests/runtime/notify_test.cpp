@@ -8,6 +8,7 @@
 #include "runtime/notify.h"
 #include "runtime/runtime_state.h"
 #include "runtime/value.h"
+#include "support/runtime_error_exit.h"
 
 namespace {
 int32_t AsInt(ArgValue v) { return RuntimeNotify(kRequestValueAsInt, ToWord(&v), 0); }
@@ -39,7 +40,7 @@ TEST(ValueAsInt, ConvertsEveryNumberKind) {
 }
 
 TEST(ValueAsIntDeathTest, NonNumericValueIsARuntimeError) {
-    EXPECT_EXIT(AsInt(MakeText("12")), ::testing::ExitedWithCode(255), "");
+    EXPECT_EXIT(AsInt(MakeText("12")), ::testing::ExitedWithCode(kRuntimeErrorExitStatus), "");
 }
 
 TEST(ReleaseArrayRequest, ReleasesTextElementsThenTheBlock) {

@@ -16,6 +16,7 @@
 #include "runtime/program_end.h"
 #include "runtime/runtime_error.h"
 #include "runtime/runtime_state.h"
+#include "support/runtime_error_exit.h"
 
 namespace {
 
@@ -56,7 +57,7 @@ TEST_F(RuntimeErrorDeathTest, NumberedErrorShowsCodeAndMessageAndSkipsTheEndRout
             RegisterEndRoutine(EndRoutineShowsABox);
             ReportErrorByCode(4);
         },
-        ::testing::ExitedWithCode(255), "");
+        ::testing::ExitedWithCode(kRuntimeErrorExitStatus), "");
     std::string t = Transcript();
     EXPECT_NE(t.find(u8"\"title\":\"错误\",\"text\":\"运行时出错!\\r\\n\\r\\n错误代码：4\\r\\n\\r\\n"
                      u8"错误信息：数组成员引用下标必须大于等于1\\r\\n\",\"flags\":16"),
@@ -72,7 +73,7 @@ TEST_F(RuntimeErrorDeathTest, EmptyMessageWithoutNumberShowsOnlyTheFirstLine) {
             BecomeMainThread();
             RuntimeNotify(kRequestRuntimeError, ToWord(""), 0);
         },
-        ::testing::ExitedWithCode(255), "");
+        ::testing::ExitedWithCode(kRuntimeErrorExitStatus), "");
     EXPECT_NE(Transcript().find(u8"\"text\":\"运行时出错!\\r\\n\\r\\n\",\"flags\":16"), std::string::npos)
         << Transcript();
 }
@@ -84,7 +85,7 @@ TEST_F(RuntimeErrorDeathTest, AHandlingHookSuppressesTheBoxButTheProgramStillEnd
             SetUnhandledErrorHook([](int32_t, const char*) -> int32_t { return 1; });
             ReportErrorByCode(1);
         },
-        ::testing::ExitedWithCode(255), "");
+        ::testing::ExitedWithCode(kRuntimeErrorExitStatus), "");
     EXPECT_EQ(Transcript().find("messagebox"), std::string::npos) << Transcript();
 }
 
@@ -97,7 +98,7 @@ TEST_F(RuntimeErrorDeathTest, AnErrorInsideTheHookShowsTheBoxDirectly) {
             });
             ReportErrorByCode(2);
         },
-        ::testing::ExitedWithCode(255), "");
+        ::testing::ExitedWithCode(kRuntimeErrorExitStatus), "");
     EXPECT_NE(Transcript().find(u8"错误信息：inner"), std::string::npos) << Transcript();
 }
 

@@ -73,6 +73,7 @@ TEST_F(SqliteFileTest, GbkFileNamesReachTheEngineAsUtf8AndInvalidOnesNothing) {
     db.Close();
     EXPECT_TRUE(std::filesystem::exists(std::filesystem::u8path(u8"数据库.db")));
     EXPECT_EQ(db.Open("数据库.db", false), 1u);
+    db.Close();  // Windows removes no file that is open
     std::filesystem::remove(std::filesystem::u8path(u8"数据库.db"));
 
     // 0x81 needs a trail byte from 0x40 up; a space is none, nor is the end.

@@ -197,10 +197,13 @@ void EnsureSystemClasses() {
     RegisterButtonClass();
 }
 
-const WNDCLASSEXA* FindClassInfo(LPCSTR name) {
+// The class of that name the instance may see: the system's classes answer
+// any instance (null asks for them alone), a program's class only the
+// instance that registered it.
+const WNDCLASSEXA* FindClassInfo(HINSTANCE instance, LPCSTR name) {
     EnsureSystemClasses();
     WindowClass* cls = FindClass(name);
-    return cls != nullptr ? &cls->wc : nullptr;
+    return cls != nullptr && (cls->system || cls->wc.hInstance == instance) ? &cls->wc : nullptr;
 }
 
 }  // namespace desk
@@ -221,6 +224,9 @@ ATOM RegisterClassExA(const WNDCLASSEXA* wc) {
     auto cls = std::make_unique<desk::WindowClass>();
     cls->name = wc->lpszClassName;
     cls->wc = *wc;
+    // A class registered without an instance belongs to the program's
+    // module, as on Windows; only that instance finds it again.
+    if (cls->wc.hInstance == nullptr) cls->wc.hInstance = GetModuleHandleA(nullptr);
     cls->wc.lpszClassName = cls->name.c_str();
     cls->wc.lpszMenuName = nullptr;
     cls->system = false;
@@ -253,8 +259,8 @@ BOOL UnregisterClassA(LPCSTR className, HINSTANCE) {
     return FALSE;
 }
 
-BOOL GetClassInfoExA(HINSTANCE, LPCSTR className, WNDCLASSEXA* wc) {
-    const WNDCLASSEXA* found = desk::FindClassInfo(className);
+BOOL GetClassInfoExA(HINSTANCE instance, LPCSTR className, WNDCLASSEXA* wc) {
+    const WNDCLASSEXA* found = desk::FindClassInfo(instance, className);
     if (found == nullptr || wc == nullptr) {
         SetLastError(ERROR_CANNOT_FIND_WND_CLASS);
         return FALSE;

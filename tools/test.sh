@@ -53,3 +53,7 @@ done
 
 # dropedit.exe on the Windows bench (Wine), under code pages 936 and 1252.
 bash tools/windows-test.sh
+
+# The runtime's unit tests as Windows programs, on the same bench, under
+# both code pages.
+bash tools/windows-unit-tests.sh

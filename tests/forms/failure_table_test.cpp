@@ -11,6 +11,7 @@
 #include "live_fixture.h"
 #include "runtime/command.h"
 #include "runtime/runtime_error.h"
+#include "support/runtime_error_exit.h"
 
 namespace {
 
@@ -33,7 +34,6 @@ std::string Expect(const char* message) {
     return "error:" + Hex(message) + "\n";
 }
 
-constexpr int kRuntimeErrorExit = 255;  // 0xFFFFFFFF as an exit status
 
 void RaiseFor(uint32_t windowId, uint32_t unitId, int32_t eventIndex) {
     SetUnhandledErrorHook(PrintMessage);
@@ -60,12 +60,12 @@ TEST_F(FailureTable, EventsNamingNoWindowOrUnitOrAKindWithoutEvents) {
     LiveWindowSource source;
     source.label.unitType = 0x00010002;  // an empty descriptor of the core library
     StartWith(source.Segment());
-    EXPECT_EXIT(RaiseFor(0x52010077, kLiveLabelId, 0), ::testing::ExitedWithCode(kRuntimeErrorExit),
+    EXPECT_EXIT(RaiseFor(0x52010077, kLiveLabelId, 0), ::testing::ExitedWithCode(kRuntimeErrorExitStatus),
                 Expect("未找到引发事件的窗口"));
     EXPECT_EXIT(RaiseFor(kLiveWindowId, 0x16010077, 0),
-                ::testing::ExitedWithCode(kRuntimeErrorExit), Expect("未找到引发事件的窗口组件"));
+                ::testing::ExitedWithCode(kRuntimeErrorExitStatus), Expect("未找到引发事件的窗口组件"));
     EXPECT_EXIT(RaiseFor(kLiveWindowId, kLiveLabelId, 0),
-                ::testing::ExitedWithCode(kRuntimeErrorExit), Expect("引发事件的窗口组件无效"));
+                ::testing::ExitedWithCode(kRuntimeErrorExitStatus), Expect("引发事件的窗口组件无效"));
 }
 
 TEST_F(FailureTable, PropertyAccessOutsideTheWindowTableOrBeforeLoading) {
@@ -86,13 +86,13 @@ TEST_F(FailureTable, PropertyAccessOutsideTheWindowTableOrBeforeLoading) {
         SetUnhandledErrorHook(PrintMessage);
         WriteProperty(kLiveWindowId, kLiveIntBoxId, 8, -1, ToWord("1"), 0);
     };
-    EXPECT_EXIT(readMissing(), ::testing::ExitedWithCode(kRuntimeErrorExit),
+    EXPECT_EXIT(readMissing(), ::testing::ExitedWithCode(kRuntimeErrorExitStatus),
                 Expect("未载入欲访问窗口组件所在的窗口"));
-    EXPECT_EXIT(writeMissing(), ::testing::ExitedWithCode(kRuntimeErrorExit),
+    EXPECT_EXIT(writeMissing(), ::testing::ExitedWithCode(kRuntimeErrorExitStatus),
                 Expect("未载入欲访问窗口组件所在的窗口"));
-    EXPECT_EXIT(readUnloaded(), ::testing::ExitedWithCode(kRuntimeErrorExit),
+    EXPECT_EXIT(readUnloaded(), ::testing::ExitedWithCode(kRuntimeErrorExitStatus),
                 Expect("指定窗口尚未载入"));
-    EXPECT_EXIT(writeUnloaded(), ::testing::ExitedWithCode(kRuntimeErrorExit),
+    EXPECT_EXIT(writeUnloaded(), ::testing::ExitedWithCode(kRuntimeErrorExitStatus),
                 Expect("指定窗口尚未载入"));
     // The common properties need no loaded window, so none of this fails.
     EXPECT_EQ(ReadProperty(kLiveWindowId, kLiveLabelId, 0, -1), 10u);
@@ -101,14 +101,14 @@ TEST_F(FailureTable, PropertyAccessOutsideTheWindowTableOrBeforeLoading) {
 TEST_F(FailureTable, ClosingAWindowThatIsNotLoaded) {
     StartWith(LiveWindowSource().Segment());
     EXPECT_EXIT(CloseWindowOf(kLiveWindowId, kLiveWindowUnit),
-                ::testing::ExitedWithCode(kRuntimeErrorExit),
+                ::testing::ExitedWithCode(kRuntimeErrorExitStatus),
                 Expect("指定窗口或窗口组件不存在或尚未载入"));
     EXPECT_EXIT(CloseWindowOf(0x52010077, kLiveWindowUnit),
-                ::testing::ExitedWithCode(kRuntimeErrorExit),
+                ::testing::ExitedWithCode(kRuntimeErrorExitStatus),
                 Expect("指定窗口或窗口组件不存在或尚未载入"));
     Load();
     EXPECT_EXIT(CloseWindowOf(kLiveWindowId, 0x16010077),
-                ::testing::ExitedWithCode(kRuntimeErrorExit),
+                ::testing::ExitedWithCode(kRuntimeErrorExitStatus),
                 Expect("指定窗口或窗口组件不存在或尚未载入"));
 }
 
@@ -120,6 +120,6 @@ TEST_F(FailureTable, NothingRunsAfterARuntimeErrorEvenWhenTheHookHandlesIt) {
         RaiseFor(0x52010077, 0, 0);
         std::fprintf(stderr, "continued\n");
     };
-    EXPECT_EXIT(raiseThenPrint(), ::testing::ExitedWithCode(kRuntimeErrorExit),
+    EXPECT_EXIT(raiseThenPrint(), ::testing::ExitedWithCode(kRuntimeErrorExitStatus),
                 "^" + Expect("未找到引发事件的窗口") + "$");
 }

@@ -161,8 +161,11 @@ TEST_F(LiveWindowTest, ALabelCaptionWrittenAbsentIsEmpty) {
 
 TEST_F(LiveWindowTest, FontPartsAreWrittenOnTopOfTheCurrentFont) {
     Load();
-    // No font of its own: the parts come from the default GUI font.
-    EXPECT_EQ(ReadText(kLiveLabelId, kLabelFont, kFontFace), "宋体");
+    // No font of its own: the parts come from the default GUI font (宋体 on
+    // the desk, as on a Chinese Windows; Wine's is "MS Shell Dlg").
+    LOGFONTA gui = {};
+    ASSERT_NE(GetObjectA(GetStockObject(DEFAULT_GUI_FONT), sizeof gui, &gui), 0);
+    EXPECT_EQ(ReadText(kLiveLabelId, kLabelFont, kFontFace), gui.lfFaceName);
     EXPECT_EQ(Read(kLiveLabelId, kLabelFont, kFontSize), 9u);
 
     Write(kLiveLabelId, kLabelFont, ToWord("黑体"), kFontFace);

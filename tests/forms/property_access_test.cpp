@@ -166,7 +166,10 @@ TEST_F(LiveWindowTest, FontPartsAreWrittenOnTopOfTheCurrentFont) {
     LOGFONTA gui = {};
     ASSERT_NE(GetObjectA(GetStockObject(DEFAULT_GUI_FONT), sizeof gui, &gui), 0);
     EXPECT_EQ(ReadText(kLiveLabelId, kLabelFont, kFontFace), gui.lfFaceName);
-    EXPECT_EQ(Read(kLiveLabelId, kLabelFont, kFontSize), 9u);
+    // Its size in points at 96 DPI: 9 for the desk's 12 pixels; Wine's
+    // English default is 11 pixels, 8 points.
+    int guiPixels = gui.lfHeight < 0 ? -gui.lfHeight : gui.lfHeight;
+    EXPECT_EQ(Read(kLiveLabelId, kLabelFont, kFontSize), static_cast<uint32_t>(MulDiv(guiPixels, 72, 96)));
 
     Write(kLiveLabelId, kLabelFont, ToWord("黑体"), kFontFace);
     Write(kLiveLabelId, kLabelFont, 20, kFontSize);

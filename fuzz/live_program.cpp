@@ -88,6 +88,9 @@ void StartLiveProgram() {
     static const ProgramImage image = {&header, nullptr};
     InstallFormRuntime();
     g_app.image = &image;
+    // The program's module, as its entry point hands it over: the window
+    // classes are registered for it and found by it.
+    g_app.instance = GetModuleHandleA(nullptr);
     InitializeProgram();
     InitEditorState();
     LoadStartWindow(kMainWindowId);

@@ -1,9 +1,8 @@
 // The message log, the test window class and the comparison of sequences.
 #include "tests/desk/msg_recorder.h"
 
+#include <cstdio>
 #include <map>
-
-#include "platform/desk/user32/window.h"
 
 namespace desktest {
 namespace {
@@ -48,6 +47,11 @@ LRESULT CALLBACK SubclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPa
     LRESULT result = CallWindowProcA(old, hwnd, message, wParam, lParam);
     if (message == WM_NCDESTROY) OldProcs().erase(hwnd);
     return result;
+}
+
+BOOL CALLBACK CollectWindow(HWND hwnd, LPARAM list) {
+    reinterpret_cast<std::vector<HWND>*>(list)->push_back(hwnd);
+    return TRUE;
 }
 
 }  // namespace
@@ -219,7 +223,11 @@ std::string TextOf(HWND hwnd) {
 }
 
 void DestroyAll() {
-    for (HWND top : desk::TopLevelWindows()) {
+    // This thread's windows only: on Windows others (the IME's, the
+    // system's) share the desktop.
+    std::vector<HWND> tops;
+    EnumThreadWindows(GetCurrentThreadId(), CollectWindow, reinterpret_cast<LPARAM>(&tops));
+    for (HWND top : tops) {
         if (IsWindow(top)) DestroyWindow(top);
     }
     Pump();

@@ -1,3 +1,4 @@
+// desk-only: not yet written against the public boundary
 // The gdi32 model: fonts keep their description, text is measured by the
 // documented metric, objects are counted so leaks show, and icons are
 // accepted only from image bits.

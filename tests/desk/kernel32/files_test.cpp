@@ -1,3 +1,4 @@
+// desk-only: not yet written against the public boundary
 // The desk's kernel32 file layer: creation rules, reads and writes, the file
 // pointer past 4 GiB, share modes within the process and against other
 // processes, deletion and FindFirstFileA, each with its Win32 error code.

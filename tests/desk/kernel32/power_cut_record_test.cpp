@@ -1,3 +1,4 @@
+// desk-only: the desk's power-cut fault injection
 // The power cut's record on real files: what each outcome leaves of writes
 // since a file's flush and of creations and removals since a folder's flush.
 #include <fcntl.h>

@@ -1,3 +1,4 @@
+// desk-only: the desk's own lookup of the program file on a POSIX host
 // The program file's path from the executed path, for roots without /proc.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// desk-only: the desk's conversions between the program and its POSIX host and transcript
 // The desk's GBK conversions: paths handed between the program and the
 // host, and texts written to the transcript.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// desk-only: not yet written against the public boundary
 // The BUTTON control's click in all its forms, and the up-down control
 // with its buddy.
 #include "platform/desk/user32/input.h"

@@ -1,3 +1,4 @@
+// desk-only: not yet written against the public boundary
 // The EDIT control: typing through the queue, selection, the length limit,
 // deletion, input styles, double-byte text and the notifications its
 // parent receives.

@@ -1,3 +1,4 @@
+// desk-only: not yet written against the public boundary
 // Focus and activation order, enabling, and the queue: posted messages,
 // the quit message, user input behind posted messages, TranslateMessage and
 // the key state, clicks and the close box.

@@ -1,3 +1,4 @@
+// desk-only: not yet written against the public boundary
 // Window creation, showing, placement, relations and destruction: the
 // messages each step sends and the geometry the desk reports.
 #include <algorithm>

@@ -1,3 +1,4 @@
+// desk-only: the desk's scripted user and its dump format
 // The scripted user: each action against a test window, the dump line's
 // exact format, a missing control ending the run with code 3, and a whole
 // script run by a child copy of this test program under DESK_SCRIPT and

@@ -1,3 +1,4 @@
+// desk-only: the desk's terminal front end
 // The terminal front end's drawing: the main window's place and size on an
 // 80 x 24 terminal, its controls' places with double-width characters, the
 // focus mark and the caret, scrolled and password edit boxes, hidden

@@ -1,3 +1,4 @@
+// desk-only: the desk's terminal front end
 // Leaving the program gives the terminal back: after a runtime error's box
 // and ExitProcess, at a plain exit, and when a signal ends the process, the
 // last thing written to the terminal leaves the full-screen mode.

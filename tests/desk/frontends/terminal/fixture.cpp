@@ -1,3 +1,4 @@
+// desk-only: the desk's terminal front end
 // The terminal test fixture and the test main window.
 #include "tests/desk/frontends/terminal/fixture.h"
 

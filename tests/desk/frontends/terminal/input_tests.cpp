@@ -1,3 +1,4 @@
+// desk-only: the desk's terminal front end
 // The terminal user's keys and clicks as the program's windows receive
 // them: typing (ASCII as key presses, Chinese through the input method),
 // the edit box's own limit and filtering, editing keys sent as the terminal

@@ -1,3 +1,4 @@
+// desk-only: the desk's terminal front end
 // Message boxes on the terminal: drawn over the window with title, icon
 // word, text and buttons; answered by keys (the default button, arrows,
 // letters, Escape where the box can be cancelled) and by clicks; long

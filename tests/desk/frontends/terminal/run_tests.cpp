@@ -1,3 +1,4 @@
+// desk-only: the desk's terminal front end
 // The terminal front end in a real terminal: a child copy of this test
 // program runs a window program in a tmux pane, where the desk chooses the
 // terminal front end by itself; the test types into the pane, reads it back

@@ -4,6 +4,8 @@
 // unit table index of the control.
 #pragma once
 
+#include <functional>
+
 #include "forms/button_props.h"
 #include "forms/editbox_props.h"
 #include "forms/label_props.h"
@@ -147,6 +149,16 @@ struct LiveWindowSource {
         return WriteTemplateSegment({source});
     }
 };
+
+// A window whose property block the test shapes.
+inline LiveWindowSource WindowWith(const std::function<void(WindowProps*)>& shape) {
+    LiveWindowSource source;
+    WindowProps wp;
+    wp.caption = "活窗口";
+    shape(&wp);
+    source.window.propertyBlock = WriteWindowProps(wp);
+    return source;
+}
 
 class LiveWindowTest : public LiveRuntime {
   protected:

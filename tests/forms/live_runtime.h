@@ -19,12 +19,12 @@
 #include "forms/window_loader.h"
 #include "forms/window_table.h"
 #include "forms/window_template.h"
-#include "platform/desk/user32/input.h"
 #include "platform/win32.h"
 #include "runtime/core_library.h"
 #include "runtime/memory.h"
 #include "runtime/process_events.h"
 #include "runtime/runtime_state.h"
+#include "tests/support/user_input.h"
 
 // (unit tag, event index) in the order the routines ran.
 using EventLog = std::vector<std::pair<int, int>>;
@@ -111,12 +111,12 @@ class LiveRuntime : public ::testing::Test {
 
     // The user presses a key (with Shift) while the program waits.
     static void Press(BYTE vk, bool shift = false) {
-        desk::InputKeyPress(vk, shift, false);
+        userinput::PressKey(vk, shift);
         Pump();
     }
 
     static void Type(const std::string& gbk) {
-        desk::InputText(gbk);
+        userinput::TypeText(gbk);
         Pump();
     }
 

@@ -1,4 +1,3 @@
-// desk-only: presses keys through the desk's input queue
 // The window's menu bar from its menu item records, the events its items
 // raise, its rebuilding after property writes, and a window whose close
 // command is not allowed.

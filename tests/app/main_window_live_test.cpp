@@ -20,6 +20,7 @@
 #include "forms/unit_object.h"
 #include "forms/window_template.h"
 #include "platform/desk/frontends/script/actions.h"
+#include "platform/desk/user32/user32.h"
 #include "runtime/services.h"
 
 namespace {

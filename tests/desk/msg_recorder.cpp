@@ -26,6 +26,18 @@ bool Ignored(UINT message) {
         case WM_CTLCOLORBTN:
         case WM_GETTEXT:
         case WM_GETTEXTLENGTH:
+        // Sent by Windows, not by the desk, and left by the runtime to the
+        // default procedure: sizes and frames asked for, icons, the palette,
+        // the input method's context, hit tests, a child's activation.
+        case WM_GETMINMAXINFO:
+        case WM_NCCALCSIZE:
+        case WM_GETICON:
+        case WM_QUERYNEWPALETTE:
+        case WM_IME_SETCONTEXT:
+        case WM_IME_NOTIFY:
+        case WM_IME_SELECT:
+        case WM_NCHITTEST:
+        case WM_CHILDACTIVATE:
             return true;
         default:
             return false;
@@ -49,12 +61,12 @@ LRESULT CALLBACK SubclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPa
     return result;
 }
 
+}  // namespace
+
 BOOL CALLBACK CollectWindow(HWND hwnd, LPARAM list) {
     reinterpret_cast<std::vector<HWND>*>(list)->push_back(hwnd);
     return TRUE;
 }
-
-}  // namespace
 
 bool g_recordEverything = false;
 

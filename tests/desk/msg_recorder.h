@@ -61,6 +61,9 @@ std::vector<UINT> Notifications(HWND parent, int id);
 
 // The text of a window, through GetWindowTextA.
 std::string TextOf(HWND hwnd);
+// An enumeration procedure that appends each window to the
+// std::vector<HWND> its parameter points to.
+BOOL CALLBACK CollectWindow(HWND hwnd, LPARAM list);
 // Destroys every top-level window left over and empties the queue.
 void DestroyAll();
 

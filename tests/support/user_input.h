@@ -22,7 +22,10 @@ void TypeText(const std::string& gbk);
 void Mouse(UINT message, POINT screen);
 // The mouse moves to a screen point and the left button clicks there.
 void Click(POINT screen);
-// The centre of a window's client area, in screen coordinates.
+// The centre of a window's rectangle, in screen coordinates.
 POINT CentreOf(HWND hwnd);
+// A screen point on a top-level window's close box, found by asking the
+// window what lies where (WM_NCHITTEST); false when it has none.
+bool CloseBoxPoint(HWND hwnd, POINT* screen);
 
 }  // namespace userinput

@@ -394,6 +394,12 @@ bool PeekInput(MSG* msg, HWND filter, UINT filterMin, UINT filterMax, bool remov
                              MAKELPARAM(hit, m.message));
                 if (Find(m.hwnd) == nullptr) continue;
             }
+            // The parents hear of the click when it is taken, before any
+            // activation it causes (as Windows orders them).
+            if (e.message == WM_LBUTTONDOWN && hit == HTCLIENT) {
+                TellParentsOfClick(m.hwnd, e.pt);
+                if (Find(m.hwnd) == nullptr) continue;
+            }
             // A click into an inactive window activates it first.
             HWND root = RootOf(m.hwnd);
             if (e.message == WM_LBUTTONDOWN && root != GetActiveWindow()) {
@@ -405,8 +411,6 @@ bool PeekInput(MSG* msg, HWND filter, UINT filterMin, UINT filterMax, bool remov
                     Find(m.hwnd) == nullptr)
                     continue;
             }
-            if (e.message == WM_LBUTTONDOWN && hit == HTCLIENT) TellParentsOfClick(m.hwnd, e.pt);
-            if (Find(m.hwnd) == nullptr) continue;
         }
         *msg = m;
         return true;

@@ -273,6 +273,10 @@ BOOL SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UIN
     RECT oldClient = w->lastClient;
     POINT oldOrigin = {w->rect.left + oldClient.left, w->rect.top + oldClient.top};
     bool sized = pos.cx != w->rect.right - w->rect.left || pos.cy != w->rect.bottom - w->rect.top;
+    bool moved = pos.x != w->rect.left || pos.y != w->rect.top;
+    // A call that changes nothing is not reported as done.
+    bool unchanged = !sized && !moved && (pos.flags & SWP_NOZORDER) &&
+                     !(pos.flags & (SWP_SHOWWINDOW | SWP_HIDEWINDOW | SWP_FRAMECHANGED));
     w->rect = RECT{pos.x, pos.y, pos.x + pos.cx, pos.y + pos.cy};
     RECT newClient = desk::ClientInWindow(*w);
     w->lastClient = newClient;
@@ -305,7 +309,7 @@ BOOL SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UIN
         desk::ActivateWindow(hwnd, WA_ACTIVE);
         if (Find(hwnd) == nullptr) return TRUE;
     }
-    SendMessageA(hwnd, WM_WINDOWPOSCHANGED, 0, reinterpret_cast<LPARAM>(&pos));
+    if (!unchanged) SendMessageA(hwnd, WM_WINDOWPOSCHANGED, 0, reinterpret_cast<LPARAM>(&pos));
     return TRUE;
 }
 

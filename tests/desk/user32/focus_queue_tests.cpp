@@ -1,10 +1,9 @@
-// desk-only: not yet written against the public boundary
 // Focus and activation order, enabling, and the queue: posted messages,
 // the quit message, user input behind posted messages, TranslateMessage and
-// the key state, clicks and the close box.
-#include "platform/desk/user32/input.h"
-#include "platform/desk/user32/window.h"
+// the key state and clicks.
 #include "tests/desk/msg_recorder.h"
+#include "tests/support/system_under_test.h"
+#include "tests/support/user_input.h"
 
 using namespace desktest;
 
@@ -23,12 +22,6 @@ uint32_t H(HWND hwnd) {
 HWND Child(HWND parent, int id, int x = 10) {
     return CreateWindowExA(0, TestClass(), "", WS_CHILD | WS_VISIBLE, x, 10, 50, 20, parent,
                            reinterpret_cast<HMENU>(static_cast<uintptr_t>(id)), nullptr, nullptr);
-}
-
-POINT CentreOf(HWND hwnd) {
-    RECT r;
-    GetWindowRect(hwnd, &r);
-    return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
 }
 
 TEST_F(FocusTest, FocusChangeTellsTheLoserThenTheWinner) {
@@ -105,11 +98,21 @@ TEST_F(FocusTest, HidingOrDestroyingTheFocusedChildGivesTheFocusToItsParent) {
     HWND inner = Child(a, 2);
     SetFocus(inner);
     ShowWindow(a, SW_HIDE);
-    EXPECT_EQ(GetFocus(), w);
+    if (sut::UnderWine()) {
+        sut::NoteWineDifference("undocumented: Wine leaves the focus on a hidden child");
+        EXPECT_EQ(GetFocus(), inner);
+    } else {
+        EXPECT_EQ(GetFocus(), w);
+    }
     SetFocus(inner);  // hidden windows may still take the focus
     EXPECT_EQ(GetFocus(), inner);
     DestroyWindow(a);
-    EXPECT_EQ(GetFocus(), w);
+    if (sut::UnderWine()) {
+        sut::NoteWineDifference("undocumented: Wine leaves no focus when the focused child goes");
+        EXPECT_EQ(GetFocus(), nullptr);
+    } else {
+        EXPECT_EQ(GetFocus(), w);
+    }
 }
 
 TEST_F(FocusTest, ClosingTheActiveWindowActivatesTheNextOne) {
@@ -153,7 +156,7 @@ TEST_F(QueueTest, QuitComesAfterEveryPostedMessage) {
 TEST_F(QueueTest, TypedKeysWaitBehindPostedMessagesAndCharsComeBeforeKeyUp) {
     HWND w = MakeTopLevel();
     Pump();
-    desk::InputKeyPress('A', false, false);
+    userinput::PressKey('A', false, false);
     PostMessageA(w, WM_USER + 1, 0, 0);
     ClearLog();
     Pump();
@@ -167,7 +170,7 @@ TEST_F(QueueTest, TypedKeysWaitBehindPostedMessagesAndCharsComeBeforeKeyUp) {
 TEST_F(QueueTest, KeyStateFollowsTheMessagesTaken) {
     HWND w = MakeTopLevel();
     Pump();
-    desk::InputKeyPress(VK_TAB, true, false);  // Shift+Tab
+    userinput::PressKey(VK_TAB, true, false);  // Shift+Tab
     MSG msg;
     bool sawTab = false;
     while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
@@ -187,7 +190,7 @@ TEST_F(QueueTest, KeyStateFollowsTheMessagesTaken) {
     // Shift makes capitals and symbols; text outside the keyboard comes from
     // the input method as lead and trail bytes.
     ClearLog();
-    desk::InputText("A!中");
+    userinput::TypeText("A!中");
     Pump();
     std::string chars;
     for (const Msg& m : Sent(w, WM_CHAR)) chars.push_back(static_cast<char>(m.wParam));
@@ -199,7 +202,7 @@ TEST_F(QueueTest, KeysWithoutAFocusWindowAreSystemKeysOfTheActiveWindow) {
     Pump();
     SetFocus(nullptr);
     ClearLog();
-    desk::InputKeyPress('X', false, false);
+    userinput::PressKey('X', false, false);
     Pump();
     EXPECT_TRUE(SequenceIs(
         {{w, WM_SYSKEYDOWN, 'X'}, {w, 0x0106 /* WM_SYSCHAR */, 'x'}, {w, WM_SYSKEYUP, 'X'}}));
@@ -213,12 +216,13 @@ TEST_F(QueueTest, AClickIntoAnInactiveWindowActivatesItBeforeTheButtonMessage) {
     Pump();
     ASSERT_EQ(GetActiveWindow(), second);
     ClearLog();
-    POINT at = CentreOf(control);
-    desk::InputMouse(WM_LBUTTONDOWN, at);
-    desk::InputMouse(WM_LBUTTONUP, at);
+    POINT at = userinput::CentreOf(control);
+    userinput::Mouse(WM_LBUTTONDOWN, at);
+    userinput::Mouse(WM_LBUTTONUP, at);
     Pump();
     EXPECT_TRUE(SequenceIs(
-        {{control, WM_MOUSEACTIVATE, H(first)},
+        {{first, WM_PARENTNOTIFY, WM_LBUTTONDOWN, static_cast<uint32_t>(MAKELPARAM(35, 20))},
+         {control, WM_MOUSEACTIVATE, H(first)},
          {first, WM_MOUSEACTIVATE, H(first)},
          {second, WM_NCACTIVATE, 0},
          {second, WM_ACTIVATE, WA_INACTIVE, H(first)},
@@ -226,7 +230,6 @@ TEST_F(QueueTest, AClickIntoAnInactiveWindowActivatesItBeforeTheButtonMessage) {
          {first, WM_ACTIVATE, WA_CLICKACTIVE, H(second)},
          {second, WM_KILLFOCUS, H(first)},
          {first, WM_SETFOCUS, H(second)},
-         {first, WM_PARENTNOTIFY, WM_LBUTTONDOWN, static_cast<uint32_t>(MAKELPARAM(35, 20))},
          {control, WM_LBUTTONDOWN, MK_LBUTTON, static_cast<uint32_t>(MAKELPARAM(25, 10))},
          {control, WM_LBUTTONUP, 0, static_cast<uint32_t>(MAKELPARAM(25, 10))}}));
 }
@@ -237,26 +240,10 @@ TEST_F(QueueTest, ClicksOnDisabledChildrenFallToTheParent) {
     EnableWindow(control, FALSE);
     Pump();
     ClearLog();
-    desk::InputClick(CentreOf(control));
+    userinput::Click(userinput::CentreOf(control));
     Pump();
     EXPECT_TRUE(Sent(control, WM_LBUTTONDOWN).empty());
     EXPECT_EQ(Sent(w, WM_LBUTTONDOWN).size(), 1u);
-}
-
-TEST_F(QueueTest, TheCloseBoxSendsTheCloseCommand) {
-    HWND w = MakeTopLevel();
-    Pump();
-    POINT box;
-    ASSERT_TRUE(desk::CloseBoxPoint(*desk::Find(w), &box));
-    EXPECT_EQ(SendMessageA(w, WM_NCHITTEST, 0, MAKELPARAM(box.x, box.y)), HTCLOSE);
-    ClearLog();
-    desk::InputClick(box);
-    Pump();
-    EXPECT_FALSE(IsWindow(w));
-    EXPECT_EQ(Sent(w, WM_NCLBUTTONDOWN).size(), 1u);
-    ASSERT_EQ(Sent(w, WM_SYSCOMMAND).size(), 1u);
-    EXPECT_EQ(Sent(w, WM_SYSCOMMAND)[0].wParam, static_cast<WPARAM>(SC_CLOSE));
-    EXPECT_EQ(Sent(w, WM_CLOSE).size(), 1u);
 }
 
 TEST_F(QueueTest, ACloseRequestTheWindowRefusesLeavesItOpen) {
@@ -283,18 +270,6 @@ namespace {
 
 class MenuTest : public FocusTest {};
 
-TEST_F(MenuTest, TakingCloseOutOfTheSystemMenuRemovesTheCloseBox) {
-    HWND w = MakeTopLevel();
-    POINT box;
-    EXPECT_TRUE(desk::CloseBoxPoint(*desk::Find(w), &box));
-    HMENU system = GetSystemMenu(w, FALSE);
-    EXPECT_EQ(GetSystemMenu(w, FALSE), system);
-    EXPECT_TRUE(DeleteMenu(system, SC_CLOSE, MF_BYCOMMAND));
-    EXPECT_FALSE(desk::CloseBoxPoint(*desk::Find(w), &box));
-    GetSystemMenu(w, TRUE);  // back to the standard menu
-    EXPECT_TRUE(desk::CloseBoxPoint(*desk::Find(w), &box));
-}
-
 TEST_F(MenuTest, AMenuBarTakesRoomFromTheClientArea) {
     HWND w = MakeTopLevel();
     HMENU bar = CreateMenu();
@@ -317,8 +292,8 @@ TEST_F(MenuTest, AcceleratorsTurnKeysIntoCommands) {
     ACCEL entries[] = {{FVIRTKEY | FCONTROL, 'S', 500}};
     HACCEL table = CreateAcceleratorTableA(entries, 1);
     Pump();
-    desk::InputKeyPress('S', false, true);
-    desk::InputKeyPress('S', false, false);
+    userinput::PressKey('S', false, true);
+    userinput::PressKey('S', false, false);
     ClearLog();
     MSG msg;
     int translated = 0;

@@ -1,10 +1,9 @@
-// desk-only: not yet written against the public boundary
 // Window creation, showing, placement, relations and destruction: the
 // messages each step sends and the geometry the desk reports.
 #include <algorithm>
 
-#include "platform/desk/user32/window.h"
 #include "tests/desk/msg_recorder.h"
+#include "tests/support/system_under_test.h"
 
 using namespace desktest;
 
@@ -15,6 +14,14 @@ class WindowTest : public ::testing::Test {
     void SetUp() override { DestroyAll(); }
     void TearDown() override { DestroyAll(); }
 };
+
+// Whether `upper` lies above `lower` in the Z order of their siblings.
+bool Above(HWND upper, HWND lower) {
+    for (HWND w = GetWindow(upper, GW_HWNDNEXT); w != nullptr; w = GetWindow(w, GW_HWNDNEXT)) {
+        if (w == lower) return true;
+    }
+    return false;
+}
 
 HWND TestChild(HWND parent, int id, DWORD style = 0, int x = 10, int y = 10) {
     return CreateWindowExA(0, TestClass(), "", WS_CHILD | style, x, y, 100, 24, parent,
@@ -146,7 +153,7 @@ TEST_F(WindowTest, MovingAndSizingSendTheMessagesOfWhatChanged) {
                             {child, WM_MOVE, 0, static_cast<uint32_t>(MAKELPARAM(25, 30))}}));
     ClearLog();
     SetWindowPos(child, nullptr, 25, 30, 50, 40, SWP_NOZORDER);
-    EXPECT_TRUE(SequenceIs({{child, WM_WINDOWPOSCHANGING}, {child, WM_WINDOWPOSCHANGED}}));
+    EXPECT_TRUE(SequenceIs({{child, WM_WINDOWPOSCHANGING}})) << "nothing changed, nothing done";
 }
 
 TEST_F(WindowTest, PositionChangesCanBeAlteredInWindowPosChanging) {
@@ -209,17 +216,31 @@ TEST_F(WindowTest, FrameMetricsAgreeAcrossAdjustClientAndScreen) {
     EXPECT_EQ(p.x, 12);
     EXPECT_EQ(p.y, 22);
     EXPECT_EQ(WindowFromPoint(POINT{screen.left + 5, screen.top + 5}), edit);
-    EXPECT_EQ(WindowFromPoint(POINT{105, 101}), w);  // on the frame
+    // On the frame, which is part of the window.
+    if (sut::UnderWine()) {
+        sut::NoteWineDifference("with no window manager, the frame's outer pixels are the desktop's");
+        EXPECT_EQ(WindowFromPoint(POINT{105, 101}), GetDesktopWindow());
+    } else {
+        EXPECT_EQ(WindowFromPoint(POINT{105, 101}), w);
+    }
 }
 
-TEST_F(WindowTest, ScreenAndWorkAreaComeFromTheDesk) {
-    // The test runner sets DESK_SCREEN=1920x1080.
-    EXPECT_EQ(GetSystemMetrics(SM_CXSCREEN), 1920);
-    EXPECT_EQ(GetSystemMetrics(SM_CYSCREEN), 1080);
+TEST_F(WindowTest, TheWorkAreaLiesOnTheScreen) {
+    const int width = GetSystemMetrics(SM_CXSCREEN);
+    const int height = GetSystemMetrics(SM_CYSCREEN);
+#ifndef _WIN32
+    // The desk's screen is what its runner set: DESK_SCREEN=1920x1080.
+    EXPECT_EQ(width, 1920);
+    EXPECT_EQ(height, 1080);
+#endif
     RECT work;
     ASSERT_TRUE(SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0));
-    EXPECT_EQ(work.right, 1920);
-    EXPECT_EQ(work.bottom, 1080);
+    EXPECT_GE(work.left, 0);
+    EXPECT_GE(work.top, 0);
+    EXPECT_LE(work.right, width);
+    EXPECT_LE(work.bottom, height);
+    EXPECT_GT(work.right - work.left, width / 2);
+    EXPECT_GT(work.bottom - work.top, height / 2);
 }
 
 TEST_F(WindowTest, OverlappedWindowsAlwaysHaveATitleBar) {
@@ -254,13 +275,7 @@ TEST_F(WindowTest, ZOrderAndRelations) {
     EXPECT_EQ(GetDlgCtrlID(inner), 4);
 
     std::vector<HWND> seen;
-    EnumChildWindows(
-        parent,
-        [](HWND hwnd, LPARAM lParam) -> BOOL {
-            reinterpret_cast<std::vector<HWND>*>(lParam)->push_back(hwnd);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&seen));
+    EnumChildWindows(parent, CollectWindow, reinterpret_cast<LPARAM>(&seen));
     EXPECT_EQ(seen, (std::vector<HWND>{a, c, b, inner}));
 
     // SetParent keeps the coordinates, now in the new parent.
@@ -275,16 +290,23 @@ TEST_F(WindowTest, ZOrderAndRelations) {
 }
 
 TEST_F(WindowTest, ActivationBringsATopLevelWindowToTheTop) {
+    // Other programs' windows share the screen: only the order of this
+    // test's windows is checked.
     HWND first = MakeTopLevel("first");
     HWND second = MakeTopLevel("second");
-    EXPECT_EQ(GetTopWindow(nullptr), second);
+    EXPECT_TRUE(Above(second, first));
     SetActiveWindow(first);
-    EXPECT_EQ(GetTopWindow(nullptr), first);
+    if (sut::UnderWine()) {
+        sut::NoteWineDifference("a window activated while its program is in the background is not raised");
+        EXPECT_TRUE(Above(second, first));
+    } else {
+        EXPECT_TRUE(Above(first, second));
+    }
     HWND topmost = CreateWindowExA(WS_EX_TOPMOST, TestClass(), "", WS_POPUP | WS_VISIBLE, 0, 0, 5,
                                    5, nullptr, nullptr, nullptr, nullptr);
     SetActiveWindow(second);
-    EXPECT_EQ(GetTopWindow(nullptr), topmost);  // topmost windows stay above
-    EXPECT_EQ(GetWindow(topmost, GW_HWNDNEXT), second);
+    EXPECT_TRUE(Above(topmost, second));  // topmost windows stay above
+    EXPECT_TRUE(Above(second, first));
 }
 
 TEST_F(WindowTest, WindowLongsSubclassingAndProperties) {
@@ -328,12 +350,12 @@ TEST_F(WindowTest, WindowTextIsCutToTheBuffer) {
 }
 
 TEST_F(WindowTest, ShownWindowsArePaintedThroughTheQueue) {
-    HWND w = MakeTopLevel();
     g_recordEverything = true;
-    ClearLog();
+    HWND w = MakeTopLevel();
     Pump();
     EXPECT_EQ(Sent(w, WM_PAINT).size(), 1u);
-    EXPECT_EQ(Sent(w, WM_ERASEBKGND).size(), 1u);  // DefWindowProc's BeginPaint erases
+    // Erased once: Windows does it while showing, the desk in BeginPaint.
+    EXPECT_EQ(Sent(w, WM_ERASEBKGND).size(), 1u);
     ClearLog();
     Pump();
     EXPECT_TRUE(Sent(w, WM_PAINT).empty());  // painted windows are not painted again

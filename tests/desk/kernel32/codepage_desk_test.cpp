@@ -1,0 +1,19 @@
+// desk-only: the desk's own choice of code pages (a Windows system has 1252 and a CP_ACP of its own)
+// The code pages the desk has: 936 and UTF-8 only, with 936 as the ANSI
+// code page, as on the Chinese Windows the program is made for.
+#include <gtest/gtest.h>
+
+#include "platform/win32.h"
+
+namespace {
+
+TEST(DeskCodePages, TheAnsiCodePageIs936AndOthersAreRefused) {
+    WCHAR wide[8] = {};
+    ASSERT_EQ(MultiByteToWideChar(CP_ACP, 0, "水\x80", 3, wide, 8), 2);
+    EXPECT_EQ(wide[0], 0x6C34);
+    EXPECT_EQ(wide[1], 0x20AC);
+    EXPECT_EQ(MultiByteToWideChar(1252, 0, "abc", -1, wide, 8), 0) << "a code page the desk lacks";
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_PARAMETER));
+}
+
+}  // namespace

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "platform/win32.h"
+#include "under_wine.h"
 
 namespace {
 
@@ -35,10 +36,20 @@ TEST(MultiByteToWideChar, Gbk936LengthsInvalidInputAndBufferSize) {
 // strict flag refuses.
 TEST(MultiByteToWideChar, Gbk936SingleBytesUserDefinedAreasAndStrictRefusals) {
     WCHAR wide[8] = {};
-    ASSERT_EQ(MultiByteToWideChar(936, MB_ERR_INVALID_CHARS, "\xFF\xAA\xA1\xA7\xA0", 5, wide, 8), 3);
-    EXPECT_EQ(wide[0], 0xF8F5);
-    EXPECT_EQ(wide[1], 0xE000) << "the first user-defined pair";
-    EXPECT_EQ(wide[2], 0xE765) << "the last user-defined pair";
+    const struct {
+        const char* bytes;
+        WCHAR unit;
+        const char* what;
+    } defined[] = {
+        {"\xFF", 0xF8F5, "0xFF alone"},
+        {"\xAA\xA1", 0xE000, "the first user-defined pair"},
+        {"\xA7\xA0", 0xE765, "the last user-defined pair"},
+    };
+    for (const auto& c : defined) {
+        wide[0] = 0;
+        EXPECT_EQ(MultiByteToWideChar(936, MB_ERR_INVALID_CHARS, c.bytes, -1, wide, 8), 2) << c.what;
+        EXPECT_EQ(wide[0], c.unit) << c.what;
+    }
     const char* refused[] = {"\xA2\xAB", "\xB0\x20", "x\xC4"};
     for (const char* text : refused) {
         SetLastError(0);
@@ -65,8 +76,12 @@ TEST(WideCharToMultiByte, Gbk936SubstitutesAndUtf8RefusesADefault) {
     EXPECT_EQ(std::string(out, n), "水");
     EXPECT_FALSE(used);
 
-    EXPECT_EQ(WideCharToMultiByte(CP_UTF8, 0, text, -1, out, sizeof out, nullptr, &used), 0);
-    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_PARAMETER));
+    // For UTF-8 both default parameters must be null; Wine ignores them.
+    const char* why = "WideCharToMultiByte converts to UTF-8 although lpUsedDefaultChar is given";
+    SetLastError(0);
+    EXPECT_EQ(WideCharToMultiByte(CP_UTF8, 0, text, -1, out, sizeof out, nullptr, &used),
+              Documented(0, 12, why));
+    EXPECT_EQ(GetLastError(), Documented<DWORD>(ERROR_INVALID_PARAMETER, 0, why));
     const WCHAR lone[] = {0x6C34, 0xDC00, 0};
     n = WideCharToMultiByte(CP_UTF8, 0, lone, -1, out, sizeof out, nullptr, nullptr);
     EXPECT_EQ(std::string(out, n), std::string("\xE6\xB0\xB4\xEF\xBF\xBD") + '\0');

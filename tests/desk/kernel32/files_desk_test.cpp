@@ -1,4 +1,4 @@
-// desk-only: other processes through fork and flock(2), /dev/full, and the desk's own find order
+// desk-only: other processes (fork, flock), /dev/full, and error codes and orders Windows leaves open
 // The desk's own side of its file layer: how its share modes reach other
 // POSIX processes as flock(2) locks, how a full disk reads, and the order in
 // which it lists matches.
@@ -126,6 +126,27 @@ TEST_F(DeskFiles, AFullDiskIsErrorDiskFull) {
     EXPECT_FALSE(WriteFile(full, "abc", 3, &n, nullptr));
     EXPECT_ERROR(ERROR_DISK_FULL);
     CloseHandle(full);
+}
+
+// Windows documents no order between a missing file and a missing write
+// right, nor a code for reading or writing a folder's handle; the desk
+// answers the invalid call first (Wine: ERROR_FILE_NOT_FOUND) and refuses
+// data on a folder as access denied (Wine: ERROR_INVALID_HANDLE for writes).
+TEST_F(DeskFiles, TheDesksCodesWhereWindowsDocumentsNone) {
+    EXPECT_EQ(Open("x", kRead, kShareAll, TRUNCATE_EXISTING), INVALID_HANDLE_VALUE);
+    EXPECT_ERROR(ERROR_INVALID_PARAMETER);
+    EXPECT_FALSE(folder_.Exists("x"));
+    ASSERT_TRUE(folder_.MakeFolder("sub"));
+    HANDLE folder = CreateFileA(Path("sub").c_str(), GENERIC_WRITE, kShareAll, nullptr,
+                                OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    ASSERT_NE(folder, INVALID_HANDLE_VALUE);
+    char byte = 'x';
+    DWORD done = 0;
+    EXPECT_FALSE(WriteFile(folder, &byte, 1, &done, nullptr));
+    EXPECT_ERROR(ERROR_ACCESS_DENIED);
+    EXPECT_FALSE(ReadFile(folder, &byte, 1, &done, nullptr));
+    EXPECT_ERROR(ERROR_ACCESS_DENIED);
+    CloseHandle(folder);
 }
 
 // Windows leaves the order to the file system; the desk lists by name, so

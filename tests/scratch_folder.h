@@ -7,10 +7,6 @@
 // which is the same bytes while the name is ASCII.
 #pragma once
 
-#ifndef _FILE_OFFSET_BITS
-#define _FILE_OFFSET_BITS 64  // sparse files past 4 GiB on the desk's side
-#endif
-
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -25,6 +21,9 @@
 #include <windows.h>
 #else
 #include <fcntl.h>
+// Files past 4 GiB need 64-bit offsets: the includer defines
+// _FILE_OFFSET_BITS as 64 before its first include.
+static_assert(sizeof(off_t) == 8, "define _FILE_OFFSET_BITS 64 before any include");
 #endif
 
 class ScratchFolder {

@@ -1,8 +1,7 @@
-// desk-only: a second process (fork and the flock tool), a file size cap (setrlimit) and /dev/full
+// desk-only: a second process (fork, flock), a file size cap (setrlimit) and /dev/full
 // The file commands where only POSIX can stage the world: another program
 // holding the file, and a disk that fills part way through a write.
-#include "scratch_folder.h"  // first: it asks for 64-bit file offsets
-
+#define _FILE_OFFSET_BITS 64  // test files past 4 GiB
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/resource.h>
@@ -10,6 +9,7 @@
 #include <unistd.h>
 
 #include "file_commands_fixture.h"
+#include "scratch_folder.h"
 
 namespace {
 

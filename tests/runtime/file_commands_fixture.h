@@ -1,6 +1,5 @@
 // The fixture of the file command tests, on both sides: a scratch folder of
 // the test's own, and the commands called the way program code calls them.
-// Include scratch_folder.h before it (it asks for 64-bit file offsets).
 #pragma once
 
 #include <gtest/gtest.h>

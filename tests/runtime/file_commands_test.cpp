@@ -1,13 +1,13 @@
 // The file commands as program code calls them: open and share modes, sizes
 // by name, whole-file writes, numbered reads and writes with their position,
 // and the open-file table.
-#include "scratch_folder.h"  // first: it asks for 64-bit file offsets
-
+#define _FILE_OFFSET_BITS 64  // test files past 4 GiB
 #include <gtest/gtest.h>
 
 #include <string>
 
 #include "file_commands_fixture.h"
+#include "scratch_folder.h"
 #include "under_wine.h"
 
 namespace {
@@ -251,7 +251,8 @@ TEST_F(FileCommands, LastFileErrorTellsAHeldFileAndOtherFailures) {
     EXPECT_NE(Open("held", 1, 4), 0u);
     EXPECT_EQ(Open("held", 3, 4), 0u);
     EXPECT_EQ(LastFileError(), 32) << "a sharing violation, not access denied";
-    EXPECT_EQ(CallCore(kCmdWriteFile, {MakeText(Name("held")), MakeByteSet(kEmptyByteSet)}).low, 0u);
+    EXPECT_EQ(CallCore(kCmdWriteFile, {MakeText(Name("held")), MakeByteSet(kEmptyByteSet)}).low,
+              0u);
     EXPECT_EQ(LastFileError(), 32);
 
     EXPECT_EQ(Open("missing", 1, 1), 0u);

@@ -1,4 +1,4 @@
-// desk-only: the desk's own choice of code pages (a Windows system has 1252 and a CP_ACP of its own)
+// desk-only: the desk's own code pages (Windows has 1252, and CP_ACP follows the system)
 // The code pages the desk has: 936 and UTF-8 only, with 936 as the ANSI
 // code page, as on the Chinese Windows the program is made for.
 #include <gtest/gtest.h>

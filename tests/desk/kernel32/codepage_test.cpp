@@ -47,7 +47,8 @@ TEST(MultiByteToWideChar, Gbk936SingleBytesUserDefinedAreasAndStrictRefusals) {
     };
     for (const auto& c : defined) {
         wide[0] = 0;
-        EXPECT_EQ(MultiByteToWideChar(936, MB_ERR_INVALID_CHARS, c.bytes, -1, wide, 8), 2) << c.what;
+        EXPECT_EQ(MultiByteToWideChar(936, MB_ERR_INVALID_CHARS, c.bytes, -1, wide, 8), 2)
+            << c.what;
         EXPECT_EQ(wide[0], c.unit) << c.what;
     }
     const char* refused[] = {"\xA2\xAB", "\xB0\x20", "x\xC4"};
@@ -94,7 +95,8 @@ TEST(WideCharToMultiByte, Gbk936PrivateUseUnitsAndTheCallersDefault) {
     const WCHAR text[] = {0xE000, 0xF8F5, 0x20AC, 0xAC00, 0};
     char out[16] = {};
     BOOL used = TRUE;
-    int n = WideCharToMultiByte(936, WC_NO_BEST_FIT_CHARS, text, 3, out, sizeof out, nullptr, &used);
+    int n =
+        WideCharToMultiByte(936, WC_NO_BEST_FIT_CHARS, text, 3, out, sizeof out, nullptr, &used);
     EXPECT_EQ(std::string(out, n), "\xAA\xA1\xFF\x80");
     EXPECT_FALSE(used) << "user-defined units, 0xFF's and the euro sign have forms";
     n = WideCharToMultiByte(936, 0, text, -1, out, sizeof out, "\xA1\xF9", &used);

@@ -1,9 +1,8 @@
-// desk-only: other processes (fork, flock), /dev/full, and error codes and orders Windows leaves open
+// desk-only: other processes (fork, flock), /dev/full, codes and orders Windows leaves open
 // The desk's own side of its file layer: how its share modes reach other
 // POSIX processes as flock(2) locks, how a full disk reads, and the order in
 // which it lists matches.
-#include "scratch_folder.h"  // first: it asks for 64-bit file offsets
-
+#define _FILE_OFFSET_BITS 64  // test files past 4 GiB
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
@@ -14,6 +13,7 @@
 #include <string>
 
 #include "platform/win32.h"
+#include "scratch_folder.h"
 
 namespace {
 
@@ -120,7 +120,8 @@ TEST_F(DeskFiles, OurOpensAreLocksOtherProcessesSee) {
 }
 
 TEST_F(DeskFiles, AFullDiskIsErrorDiskFull) {
-    HANDLE full = CreateFileA("/dev/full", GENERIC_WRITE, kShareAll, nullptr, OPEN_EXISTING, 0, nullptr);
+    HANDLE full =
+        CreateFileA("/dev/full", GENERIC_WRITE, kShareAll, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(full, INVALID_HANDLE_VALUE);
     DWORD n = 0;
     EXPECT_FALSE(WriteFile(full, "abc", 3, &n, nullptr));

@@ -2,13 +2,13 @@
 // writes, the file pointer past 4 GiB, share modes, deletion and
 // FindFirstFileA, each with its error code. Written against the public
 // boundary, so the desk and Windows are held to the same answers.
-#include "scratch_folder.h"  // first: it asks for 64-bit file offsets
-
+#define _FILE_OFFSET_BITS 64  // test files past 4 GiB
 #include <gtest/gtest.h>
 
 #include <string>
 
 #include "platform/win32.h"
+#include "scratch_folder.h"
 #include "under_wine.h"
 
 namespace {

@@ -12,11 +12,11 @@
 #include "app/main_window_template.h"
 #include "forms/application.h"
 #include "forms/event_handler.h"
+#include "forms/live_runtime.h"
 #include "forms/loaded_window.h"
 #include "forms/unit_object.h"
 #include "forms/window_template.h"
 #include "runtime/services.h"
-#include "forms/live_runtime.h"
 
 namespace mainwindow {
 

@@ -2,12 +2,13 @@
 // controls with their ids, classes, captions, positions and fonts, its
 // number boxes, Escape, and a start window closed during its event 0. The
 // routines bound to it here are test stand-ins, not the drop editor's.
+#include "main_window_live.h"
+
 #include <gtest/gtest.h>
 
 #include <cctype>
 #include <string>
 
-#include "main_window_live.h"
 #include "tests/support/user_input.h"
 
 using namespace mainwindow;
@@ -48,7 +49,8 @@ TEST_F(MainWindowLive, LoadsCentredWithItsControlsAfterEvent0) {
         ASSERT_NE(child, nullptr) << "fewer controls than the template has";
         EXPECT_EQ(GetDlgCtrlID(child), c.id) << "Z order follows the unit table";
         std::string expectedClass = c.cls;
-        for (char& ch : expectedClass) ch = static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
+        for (char& ch : expectedClass)
+            ch = static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
         EXPECT_EQ(ClassOf(child), expectedClass);
         EXPECT_EQ(TextOf(child), c.text);
         EXPECT_TRUE(IsWindowVisible(child));

@@ -30,6 +30,7 @@ TEST_F(WriteBack, AGameFileLockedByAnotherProcessIsNotWrittenAndNotReportedAsSuc
     WriteBackDatabase();
     kill(holder, SIGKILL);
     waitpid(holder, nullptr, 0);
-    EXPECT_TRUE(ShowedText("写入游戏文件失败，请关闭游戏或其它占用游戏文件的软件后再试。")) << Shown();
+    EXPECT_TRUE(ShowedText("写入游戏文件失败，请关闭游戏或其它占用游戏文件的软件后再试。"))
+        << Shown();
     EXPECT_FALSE(ShowedText("修改成功")) << Shown();
 }

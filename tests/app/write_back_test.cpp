@@ -61,7 +61,8 @@ TEST_F(WriteBack, AGameFileHeldWithoutSharingIsNotWrittenAndNotReportedAsSuccess
     ASSERT_NE(held, INVALID_HANDLE_VALUE);
     WriteBackDatabase();
     CloseHandle(held);
-    EXPECT_TRUE(ShowedText("写入游戏文件失败，请关闭游戏或其它占用游戏文件的软件后再试。")) << Shown();
+    EXPECT_TRUE(ShowedText("写入游戏文件失败，请关闭游戏或其它占用游戏文件的软件后再试。"))
+        << Shown();
     EXPECT_FALSE(ShowedText("修改成功")) << Shown();
     std::vector<char> slot = ReadRange(kGameFile, kOffset, kSlot);
     EXPECT_EQ(std::count(slot.begin(), slot.end(), 0), kSlot);
@@ -85,7 +86,8 @@ TEST_F(WriteBack, AGameFileOfAnotherSizeIsNotWritten) {
 TEST_F(WriteBack, AfterTheWriteTheIntentIsGoneAndTheSlotAsItWasIsKept) {
     std::vector<char> cache = WriteCache(kSlot);
     WriteBackDatabase();
-    for (const char* name : {kTexts.pendingRecordFile, kTexts.pendingNewFile, kTexts.pendingOldFile}) {
+    for (const char* name :
+         {kTexts.pendingRecordFile, kTexts.pendingNewFile, kTexts.pendingOldFile}) {
         EXPECT_EQ(SizeOf(name), -1) << name;
     }
     std::vector<char> kept = ReadRange(kTexts.originalSlotFile, 0, kSlot + 1);
@@ -99,11 +101,13 @@ TEST_F(WriteBack, ASlotChangedSinceStartUpIsNotWrittenOver) {
     WriteCache(kSlot);
     g_editor.slot_checksum ^= 1;
     WriteBackDatabase();
-    EXPECT_TRUE(ShowedText("游戏文件在本工具开启后被改动过，未写入。请重新开启本软件后再修改。")) << Shown();
+    EXPECT_TRUE(ShowedText("游戏文件在本工具开启后被改动过，未写入。请重新开启本软件后再修改。"))
+        << Shown();
     EXPECT_FALSE(ShowedText("修改成功")) << Shown();
     std::vector<char> slot = ReadRange(kGameFile, kOffset, kSlot);
     EXPECT_EQ(std::count(slot.begin(), slot.end(), 0), kSlot);
-    EXPECT_EQ(SizeOf(kTexts.originalSlotFile), -1) << "nothing is kept from a slot this run never read";
+    EXPECT_EQ(SizeOf(kTexts.originalSlotFile), -1)
+        << "nothing is kept from a slot this run never read";
 }
 
 TEST_F(WriteBack, AFolderThatTakesNoFilesStopsTheWriteBeforeTheGameFile) {
@@ -111,8 +115,9 @@ TEST_F(WriteBack, AFolderThatTakesNoFilesStopsTheWriteBeforeTheGameFile) {
     // A folder where the intent record would go: it cannot be created.
     ASSERT_TRUE(std::filesystem::create_directory(kTexts.pendingRecordFile));
     WriteBackDatabase();
-    EXPECT_TRUE(ShowedText("无法在本工具目录中保存原始数据或写入记录，游戏文件未被修改。"
-                           "请确认目录可写且磁盘空间充足。"))
+    EXPECT_TRUE(
+        ShowedText("无法在本工具目录中保存原始数据或写入记录，游戏文件未被修改。"
+                   "请确认目录可写且磁盘空间充足。"))
         << Shown();
     std::vector<char> slot = ReadRange(kGameFile, kOffset, kSlot);
     EXPECT_EQ(std::count(slot.begin(), slot.end(), 0), kSlot);

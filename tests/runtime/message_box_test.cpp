@@ -16,12 +16,14 @@
 
 namespace {
 
-std::string TestName() { return ::testing::UnitTest::GetInstance()->current_test_info()->name(); }
+std::string TestName() {
+    return ::testing::UnitTest::GetInstance()->current_test_info()->name();
+}
 
 // Runs `boxes` in a child whose recorder gives `answers`; returns the boxes
 // the child showed.
-std::vector<seenboxes::Box> ShowBoxes(const std::vector<int>& answers, const std::function<int()>& boxes,
-                                int expectedCode) {
+std::vector<seenboxes::Box> ShowBoxes(const std::vector<int>& answers,
+                                      const std::function<int()>& boxes, int expectedCode) {
     seenboxes::Recorder recorder("message_box_" + TestName(), answers);
     EXPECT_EXIT(std::_Exit(boxes()), ::testing::ExitedWithCode(expectedCode), "");
     return recorder.Boxes();
@@ -95,8 +97,8 @@ TEST(MessageBoxCommand, EveryButtonHasItsNumber) {
 TEST(MessageBoxCommand, ABoxLeftToItsDefaultButtonAnswersWithIt) {
     // The second button of a yes/no box made the default: no one names an
     // answer, so the box closes with No.
-    std::vector<seenboxes::Box> seen =
-        ShowBoxes({}, [] { return Box(MakeText("?"), MakeInt(4 | 0x100), MakeText("q")); }, 6);
+    std::vector<seenboxes::Box> seen = ShowBoxes(
+        {}, [] { return Box(MakeText("?"), MakeInt(4 | 0x100), MakeText("q")); }, 6);
     ExpectBoxes(seen, {{"q", "?", 0x2104, IDNO}});
 }
 

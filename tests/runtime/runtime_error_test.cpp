@@ -1,5 +1,7 @@
 // Runtime errors and the end of the program, in child processes: the box
 // text, the exit code, and which end steps run.
+#include "runtime/runtime_error.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -10,7 +12,6 @@
 #include "runtime/notify.h"
 #include "runtime/process_events.h"
 #include "runtime/program_end.h"
-#include "runtime/runtime_error.h"
 #include "runtime/runtime_state.h"
 #include "support/runtime_error_exit.h"
 #include "tests/support/seen_boxes.h"
@@ -39,9 +40,13 @@ class RuntimeErrorDeathTest : public ::testing::Test {
 
 // A death test's child runs its statement on a thread the runtime has not
 // met: it becomes the program's main thread there.
-void BecomeMainThread() { g_runtime.mainThreadId = GetCurrentThreadId(); }
+void BecomeMainThread() {
+    g_runtime.mainThreadId = GetCurrentThreadId();
+}
 
-void EndRoutineShowsABox() { MessageBoxA(nullptr, "end routine ran", "t", MB_OK); }
+void EndRoutineShowsABox() {
+    MessageBoxA(nullptr, "end routine ran", "t", MB_OK);
+}
 
 }  // namespace
 
@@ -90,9 +95,8 @@ TEST_F(RuntimeErrorDeathTest, AnErrorInsideTheHookShowsTheBoxDirectly) {
     EXPECT_EXIT(
         {
             BecomeMainThread();
-            SetUnhandledErrorHook([](int32_t, const char*) -> int32_t {
-                ReportRuntimeError("inner", 0);
-            });
+            SetUnhandledErrorHook(
+                [](int32_t, const char*) -> int32_t { ReportRuntimeError("inner", 0); });
             ReportErrorByCode(2);
         },
         ::testing::ExitedWithCode(kRuntimeErrorExitStatus), "");

@@ -41,9 +41,9 @@ class Recorder {
     std::vector<Box> Boxes() const;
 
   private:
-    std::string path_;     // where the boxes are written
-    std::string script_;   // the desk's script of answers ("" for none)
-    std::string style_;    // the death test style to put back
+    std::string path_;    // where the boxes are written
+    std::string script_;  // the desk's script of answers ("" for none)
+    std::string style_;   // the death test style to put back
 };
 
 // The box as one line for a failure message: title, text and flags.

@@ -30,9 +30,15 @@ std::string ReadText(const std::string& line, size_t* at) {
             char kind = line[i + 1];
             i += 2;
             switch (kind) {
-                case 'n': gbkText += '\n'; break;
-                case 'r': gbkText += '\r'; break;
-                case 't': gbkText += '\t'; break;
+                case 'n':
+                    gbkText += '\n';
+                    break;
+                case 'r':
+                    gbkText += '\r';
+                    break;
+                case 't':
+                    gbkText += '\t';
+                    break;
                 case 'u': {
                     unsigned value = 0;
                     std::sscanf(line.c_str() + i, "%4x", &value);
@@ -40,7 +46,8 @@ std::string ReadText(const std::string& line, size_t* at) {
                     i += 4;
                     break;
                 }
-                default: gbkText += kind;
+                default:
+                    gbkText += kind;
             }
             continue;
         }
@@ -52,7 +59,8 @@ std::string ReadText(const std::string& line, size_t* at) {
             continue;
         }
         uint8_t bytes[2];
-        size_t length = codePoint <= 0xFFFF ? gbk::EncodeChar(static_cast<uint16_t>(codePoint), bytes) : 0;
+        size_t length =
+            codePoint <= 0xFFFF ? gbk::EncodeChar(static_cast<uint16_t>(codePoint), bytes) : 0;
         if (length == 0) {
             gbkText += '?';
         } else {

@@ -2,10 +2,13 @@
 // - the program's own calls of MessageBoxW, through this executable's
 //   import of it, give the flags the program passed and the button the
 //   system answered;
-// - a CBT hook on the thread sees the box when it is activated, reads its
-//   title and its text from the box itself and presses the wanted button.
+// - a CBT hook on the thread sees the box when it is activated; once the
+//   box waits for its user, the test reads its title and its text from the
+//   box itself and presses the wanted button.
 // Texts are read as UTF-16 and turned into GBK by code page 936 itself, so
 // they read the same under any system code page.
+#include "tests/support/seen_boxes_win32.h"
+
 #include <windows.h>
 
 #include <cstdio>
@@ -15,7 +18,6 @@
 
 #include "tests/support/seen_boxes.h"
 #include "tests/support/seen_boxes_file.h"
-#include "tests/support/seen_boxes_win32.h"
 
 namespace seenboxes {
 namespace {
@@ -49,33 +51,54 @@ std::string Gbk(HWND window) {
 // The box's message: the static control with the id message boxes give
 // it, or else its first static that shows text rather than an icon.
 HWND TextControl(HWND box) {
-    if (HWND text = GetDlgItem(box, 0xFFFF)) return text;
-    for (HWND child = GetWindow(box, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
+    HWND text = GetDlgItem(box, 0xFFFF);
+    if (text != nullptr && GetWindowTextLengthW(text) > 0) return text;
+    for (HWND child = GetWindow(box, GW_CHILD); child != nullptr;
+         child = GetWindow(child, GW_HWNDNEXT)) {
         wchar_t name[16] = {};
         GetClassNameW(child, name, 16);
         LONG style = GetWindowLongW(child, GWL_STYLE);
-        if (lstrcmpiW(name, L"Static") == 0 && (style & SS_TYPEMASK) != SS_ICON) return child;
+        if (lstrcmpiW(name, L"Static") == 0 && (style & SS_TYPEMASK) != SS_ICON &&
+            GetWindowTextLengthW(child) > 0)
+            return child;
     }
-    return nullptr;
+    return text;
+}
+
+// The box this thread has just activated, looked at once it waits for its
+// user.
+thread_local HWND t_waiting = nullptr;
+
+// The box waits in its modal loop: read it and press the wanted button.
+// Not done on activation itself: a box may be activated before its dialog
+// procedure has set its text and its default button.
+void CALLBACK OnBoxWaiting(HWND, UINT, UINT_PTR timer, DWORD) {
+    KillTimer(nullptr, timer);
+    HWND box = t_waiting;
+    t_waiting = nullptr;
+    if (box == nullptr || !IsWindow(box)) return;
+    if (t_open != nullptr) {
+        t_open->title = Gbk(box);
+        t_open->text = Gbk(TextControl(box));
+    }
+    LRESULT found = SendMessageW(box, DM_GETDEFID, 0, 0);
+    int button = HIWORD(found) == DC_HASDEFID ? LOWORD(found) : IDOK;
+    if (t_record != nullptr && !t_record->answers.empty()) {
+        button = t_record->answers.front();
+        t_record->answers.pop_front();
+    }
+    PostMessageW(box, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(box, button)));
 }
 
 LRESULT CALLBACK OnCbt(int code, WPARAM wParam, LPARAM lParam) {
     if (code == HCBT_ACTIVATE) {
         HWND window = reinterpret_cast<HWND>(wParam);
         char name[16] = {};
-        if (GetClassNameA(window, name, sizeof name) > 0 && std::strcmp(name, "#32770") == 0) {
-            if (t_open != nullptr) {
-                t_open->title = Gbk(window);
-                t_open->text = Gbk(TextControl(window));
-            }
-            LRESULT found = SendMessageW(window, DM_GETDEFID, 0, 0);
-            int button = HIWORD(found) == DC_HASDEFID ? LOWORD(found) : IDOK;
-            if (t_record != nullptr && !t_record->answers.empty()) {
-                button = t_record->answers.front();
-                t_record->answers.pop_front();
-            }
-            PostMessageW(window, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED),
-                         reinterpret_cast<LPARAM>(GetDlgItem(window, button)));
+        if (window != t_waiting && GetClassNameA(window, name, sizeof name) > 0 &&
+            std::strcmp(name, "#32770") == 0) {
+            t_waiting = window;
+            SetTimer(nullptr, 0, 1, OnBoxWaiting);
         }
     }
     return CallNextHookEx(t_hook, code, wParam, lParam);
@@ -124,7 +147,8 @@ bool WrapMessageBoxW() {
     auto* base = reinterpret_cast<BYTE*>(GetModuleHandleW(nullptr));
     auto* dos = reinterpret_cast<IMAGE_DOS_HEADER*>(base);
     auto* nt = reinterpret_cast<IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
-    const IMAGE_DATA_DIRECTORY& dir = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
+    const IMAGE_DATA_DIRECTORY& dir =
+        nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
     if (dir.VirtualAddress == 0) return false;
     auto* import = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(base + dir.VirtualAddress);
     for (; import->Name != 0; ++import) {
@@ -136,7 +160,8 @@ bool WrapMessageBoxW() {
             auto* byName = reinterpret_cast<IMAGE_IMPORT_BY_NAME*>(base + names->u1.AddressOfData);
             if (std::strcmp(reinterpret_cast<char*>(byName->Name), "MessageBoxW") != 0) continue;
             DWORD previous = 0;
-            if (!VirtualProtect(&slots->u1.Function, sizeof slots->u1.Function, PAGE_READWRITE, &previous))
+            if (!VirtualProtect(&slots->u1.Function, sizeof slots->u1.Function, PAGE_READWRITE,
+                                &previous))
                 return false;
             g_systemMessageBoxW = reinterpret_cast<MessageBoxWFunction>(slots->u1.Function);
             slots->u1.Function = reinterpret_cast<ULONG_PTR>(&RecordingMessageBoxW);
@@ -178,7 +203,8 @@ std::vector<Box> Recorder::Boxes() const {
     for (std::string line; std::getline(in, line);) {
         char title[2048] = {}, text[8192] = {};
         Box box = {"", "", 0, 0};
-        if (std::sscanf(line.c_str(), "%u %d %2047s %8191s", &box.flags, &box.answer, title, text) < 4)
+        if (std::sscanf(line.c_str(), "%u %d %2047s %8191s", &box.flags, &box.answer, title, text) <
+            4)
             continue;
         // Each text is written behind an x, so that an empty one still
         // takes its place on the line.

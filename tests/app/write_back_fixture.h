@@ -45,7 +45,7 @@ class WriteBack : public ::testing::Test {
         fs::create_directories(folder_ / "PE_Client_Data");
         fs::current_path(folder_);
         std::ofstream(kGameFile, std::ios::binary).close();
-        fs::resize_file(kGameFile, static_cast<std::uintmax_t>(kGameSize));
+        GrowTo(kGameFile, kGameSize);
         g_editor.game_file_path = kTexts.gamePath;
         g_editor.db_offset = kOffset;
         g_editor.expected_file_size = kGameSize;
@@ -59,6 +59,16 @@ class WriteBack : public ::testing::Test {
         std::filesystem::current_path(previous_);
         std::error_code ignored;
         std::filesystem::remove_all(folder_, ignored);
+    }
+
+    // Makes a file that long by writing its last byte, which leaves the
+    // rest a hole on the file systems that have them. (MinGW's
+    // std::filesystem::resize_file refuses the game file's size.)
+    static void GrowTo(const char* path, long long size) {
+        std::fstream file(path, std::ios::in | std::ios::out | std::ios::binary);
+        file.seekp(size - 1);
+        file.put('\0');
+        ASSERT_TRUE(file.good()) << path;
     }
 
     // A cache file of that many patterned bytes.

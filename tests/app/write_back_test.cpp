@@ -70,7 +70,7 @@ TEST_F(WriteBack, AGameFileHeldWithoutSharingIsNotWrittenAndNotReportedAsSuccess
 
 TEST_F(WriteBack, AGameFileOfAnotherSizeIsNotWritten) {
     WriteCache(kSlot);
-    std::filesystem::resize_file(kGameFile, static_cast<std::uintmax_t>(kGameSize + 1));
+    GrowTo(kGameFile, kGameSize + 1);
     WriteBackDatabase();
     std::vector<seenboxes::Box> boxes = boxes_.Boxes();
     ASSERT_EQ(boxes.size(), 1u) << Shown();

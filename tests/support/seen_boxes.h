@@ -25,6 +25,9 @@ struct Box {
     std::string text;   // GBK
     UINT flags;         // as the program passed them to MessageBoxA
     int answer;         // IDOK ... IDNO
+    // Windows only: the default button the box itself reports
+    // (DM_GETDEFID), 0 for none; always 0 on the desk, which has no box.
+    int reportedDefault;
 };
 
 class Recorder {

@@ -121,6 +121,7 @@ std::vector<Box> Recorder::Boxes() const {
                         ? 0
                         : static_cast<UINT>(std::strtoul(line.c_str() + flags + 8, nullptr, 10));
         box.answer = desk::AnswerFromName(Field(line, "answer"));
+        box.reportedDefault = 0;
         boxes.push_back(box);
     }
     return boxes;

@@ -65,6 +65,18 @@ HWND TextControl(HWND box) {
     return text;
 }
 
+// The push button the box shows as its default, the one Enter presses;
+// 0 when none is. Asked of the buttons themselves: Wine's message box
+// answers DM_GETDEFID with IDOK whichever button is its default.
+int DrawnDefault(HWND box) {
+    for (HWND child = GetWindow(box, GW_CHILD); child != nullptr;
+         child = GetWindow(child, GW_HWNDNEXT)) {
+        if (SendMessageW(child, WM_GETDLGCODE, 0, 0) & DLGC_DEFPUSHBUTTON)
+            return GetDlgCtrlID(child);
+    }
+    return 0;
+}
+
 // The box this thread has just activated, looked at once it waits for its
 // user.
 thread_local HWND t_waiting = nullptr;
@@ -82,7 +94,10 @@ void CALLBACK OnBoxWaiting(HWND, UINT, UINT_PTR timer, DWORD) {
         t_open->text = Gbk(TextControl(box));
     }
     LRESULT found = SendMessageW(box, DM_GETDEFID, 0, 0);
-    int button = HIWORD(found) == DC_HASDEFID ? LOWORD(found) : IDOK;
+    if (t_open != nullptr)
+        t_open->reportedDefault = HIWORD(found) == DC_HASDEFID ? LOWORD(found) : 0;
+    int button = DrawnDefault(box);
+    if (button == 0) button = HIWORD(found) == DC_HASDEFID ? LOWORD(found) : IDOK;
     if (t_record != nullptr && !t_record->answers.empty()) {
         button = t_record->answers.front();
         t_record->answers.pop_front();
@@ -124,7 +139,7 @@ std::string Unhex(const std::string& hex) {
 }
 
 int WINAPI RecordingMessageBoxW(HWND owner, LPCWSTR text, LPCWSTR caption, UINT type) {
-    Box box = {"", "", type, 0};
+    Box box = {"", "", type, 0, 0};
     Box* outer = t_open;
     t_open = &box;
     box.answer = g_systemMessageBoxW(owner, text, caption, type);
@@ -132,8 +147,8 @@ int WINAPI RecordingMessageBoxW(HWND owner, LPCWSTR text, LPCWSTR caption, UINT 
     if (t_record != nullptr) {
         // Written at once: a runtime error ends the process right after.
         if (FILE* file = std::fopen(t_record->path.c_str(), "ab")) {
-            std::fprintf(file, "%u %d x%s x%s\n", box.flags, box.answer, Hex(box.title).c_str(),
-                         Hex(box.text).c_str());
+            std::fprintf(file, "%u %d %d x%s x%s\n", box.flags, box.answer, box.reportedDefault,
+                         Hex(box.title).c_str(), Hex(box.text).c_str());
             std::fclose(file);
         }
     }
@@ -196,15 +211,15 @@ std::vector<Box> Recorder::Boxes() const {
     // Without the wrapper nothing can be recorded: say so rather than
     // answer "no boxes".
     if (g_systemMessageBoxW == nullptr) {
-        boxes.push_back(Box{"", "this program imports no MessageBoxW", 0, 0});
+        boxes.push_back(Box{"", "this program imports no MessageBoxW", 0, 0, 0});
         return boxes;
     }
     std::ifstream in(path_, std::ios::binary);
     for (std::string line; std::getline(in, line);) {
         char title[2048] = {}, text[8192] = {};
-        Box box = {"", "", 0, 0};
-        if (std::sscanf(line.c_str(), "%u %d %2047s %8191s", &box.flags, &box.answer, title, text) <
-            4)
+        Box box = {"", "", 0, 0, 0};
+        if (std::sscanf(line.c_str(), "%u %d %d %2047s %8191s", &box.flags, &box.answer,
+                        &box.reportedDefault, title, text) < 5)
             continue;
         // Each text is written behind an x, so that an empty one still
         // takes its place on the line.

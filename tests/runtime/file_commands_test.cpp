@@ -8,7 +8,7 @@
 
 #include "file_commands_fixture.h"
 #include "scratch_folder.h"
-#include "under_wine.h"
+#include "tests/support/system_under_test.h"
 
 namespace {
 
@@ -231,13 +231,13 @@ TEST_F(FileCommands, LastFileErrorTellsAccessDeniedForAReadOnlyFile) {
     // Wine leaves the read-only check to the host kernel, which lets root
     // (the bench's user) open the file for writing.
     const char* why = "run as root, Wine opens a read-only file for writing";
-    EXPECT_EQ(Open("ro", 3, 4) == 0u, Documented(true, false, why));
-    EXPECT_EQ(LastFileError(), Documented(5, 0, why)) << "access denied";
+    EXPECT_EQ(Open("ro", 3, 4) == 0u, sut::Documented(true, false, why));
+    EXPECT_EQ(LastFileError(), sut::Documented(5, 0, why)) << "access denied";
     CallCore(kCmdCloseAllFiles, {});
     EXPECT_EQ(CallCore(kCmdWriteFile, {MakeText(Name("ro")), MakeByteSet(kEmptyByteSet)}).low,
-              Documented(0u, 1u, why));
-    EXPECT_EQ(LastFileError(), Documented(5, 0, why));
-    EXPECT_EQ(Get("ro"), Documented<std::string>("x", "", why));
+              sut::Documented(0u, 1u, why));
+    EXPECT_EQ(LastFileError(), sut::Documented(5, 0, why));
+    EXPECT_EQ(Get("ro"), sut::Documented<std::string>("x", "", why));
     EXPECT_EQ(CallCore(kCmdDeleteFile, {MakeText(Name("ro"))}).low, 0u);
     EXPECT_EQ(LastFileError(), 5) << "nobody deletes a read-only file";
 

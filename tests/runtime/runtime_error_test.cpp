@@ -1,52 +1,52 @@
 // Runtime errors and the end of the program, in child processes: the box
 // text, the exit code, and which end steps run.
-// desk-only: the error box is read from the desk's transcript
+#include "runtime/runtime_error.h"
+
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <thread>
+#include <vector>
 
-#include "platform/desk/kernel32/log.h"
 #include "runtime/hidden_window.h"
 #include "runtime/notify.h"
 #include "runtime/process_events.h"
 #include "runtime/program_end.h"
-#include "runtime/runtime_error.h"
 #include "runtime/runtime_state.h"
 #include "support/runtime_error_exit.h"
+#include "tests/support/seen_boxes.h"
 
 namespace {
 
-// Each death test's child writes its transcript to this file; the parent
-// reads it afterwards.
+// Each death test's child records its boxes under the test's name; the
+// parent reads them afterwards.
 class RuntimeErrorDeathTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        log_ = ::testing::TempDir() + "runtime_error_log_" +
-               ::testing::UnitTest::GetInstance()->current_test_info()->name() + ".jsonl";
-        std::remove(log_.c_str());
-        desk::SetLogPath(log_);
-    }
-    void TearDown() override { desk::SetLogPath(""); }
+  protected:
+    RuntimeErrorDeathTest()
+        : boxes_(std::string("runtime_error_") +
+                 ::testing::UnitTest::GetInstance()->current_test_info()->name()) {}
 
-    std::string Transcript() const {
-        std::ifstream in(log_);
-        std::stringstream s;
-        s << in.rdbuf();
-        return s.str();
+    std::vector<seenboxes::Box> Boxes() const { return boxes_.Boxes(); }
+
+    // Every box's text, for failure messages.
+    std::string Shown() const {
+        std::string all;
+        for (const seenboxes::Box& box : Boxes()) all += seenboxes::Describe(box) + "\n";
+        return all;
     }
 
-    std::string log_;
+    seenboxes::Recorder boxes_;
 };
 
-// Death tests run their statement in a forked child: the child's thread is
-// the program's main thread there.
-void BecomeMainThread() { g_runtime.mainThreadId = GetCurrentThreadId(); }
+// A death test's child runs its statement on a thread the runtime has not
+// met: it becomes the program's main thread there.
+void BecomeMainThread() {
+    g_runtime.mainThreadId = GetCurrentThreadId();
+}
 
-void EndRoutineShowsABox() { MessageBoxA(nullptr, "end routine ran", "t", MB_OK); }
+void EndRoutineShowsABox() {
+    MessageBoxA(nullptr, "end routine ran", "t", MB_OK);
+}
 
 }  // namespace
 
@@ -58,13 +58,13 @@ TEST_F(RuntimeErrorDeathTest, NumberedErrorShowsCodeAndMessageAndSkipsTheEndRout
             ReportErrorByCode(4);
         },
         ::testing::ExitedWithCode(kRuntimeErrorExitStatus), "");
-    std::string t = Transcript();
-    EXPECT_NE(t.find(u8"\"title\":\"错误\",\"text\":\"运行时出错!\\r\\n\\r\\n错误代码：4\\r\\n\\r\\n"
-                     u8"错误信息：数组成员引用下标必须大于等于1\\r\\n\",\"flags\":16"),
-              std::string::npos)
-        << t;
-    EXPECT_EQ(t.find("end routine ran"), std::string::npos) << t;
-    EXPECT_NE(t.find("{\"event\":\"exit\",\"code\":4294967295}"), std::string::npos) << t;
+    std::vector<seenboxes::Box> boxes = Boxes();
+    ASSERT_EQ(boxes.size(), 1u) << "the error's box, and not the end routine's\n" << Shown();
+    EXPECT_EQ(boxes[0].title, "错误");
+    EXPECT_EQ(boxes[0].text,
+              "运行时出错!\r\n\r\n错误代码：4\r\n\r\n错误信息：数组成员引用下标必须大于等于1\r\n");
+    EXPECT_EQ(boxes[0].flags, static_cast<UINT>(MB_ICONERROR));
+    EXPECT_EQ(boxes[0].answer, IDOK);
 }
 
 TEST_F(RuntimeErrorDeathTest, EmptyMessageWithoutNumberShowsOnlyTheFirstLine) {
@@ -74,8 +74,10 @@ TEST_F(RuntimeErrorDeathTest, EmptyMessageWithoutNumberShowsOnlyTheFirstLine) {
             RuntimeNotify(kRequestRuntimeError, ToWord(""), 0);
         },
         ::testing::ExitedWithCode(kRuntimeErrorExitStatus), "");
-    EXPECT_NE(Transcript().find(u8"\"text\":\"运行时出错!\\r\\n\\r\\n\",\"flags\":16"), std::string::npos)
-        << Transcript();
+    std::vector<seenboxes::Box> boxes = Boxes();
+    ASSERT_EQ(boxes.size(), 1u) << Shown();
+    EXPECT_EQ(boxes[0].text, "运行时出错!\r\n\r\n");
+    EXPECT_EQ(boxes[0].flags, static_cast<UINT>(MB_ICONERROR));
 }
 
 TEST_F(RuntimeErrorDeathTest, AHandlingHookSuppressesTheBoxButTheProgramStillEnds) {
@@ -86,20 +88,21 @@ TEST_F(RuntimeErrorDeathTest, AHandlingHookSuppressesTheBoxButTheProgramStillEnd
             ReportErrorByCode(1);
         },
         ::testing::ExitedWithCode(kRuntimeErrorExitStatus), "");
-    EXPECT_EQ(Transcript().find("messagebox"), std::string::npos) << Transcript();
+    EXPECT_TRUE(Boxes().empty()) << Shown();
 }
 
 TEST_F(RuntimeErrorDeathTest, AnErrorInsideTheHookShowsTheBoxDirectly) {
     EXPECT_EXIT(
         {
             BecomeMainThread();
-            SetUnhandledErrorHook([](int32_t, const char*) -> int32_t {
-                ReportRuntimeError("inner", 0);
-            });
+            SetUnhandledErrorHook(
+                [](int32_t, const char*) -> int32_t { ReportRuntimeError("inner", 0); });
             ReportErrorByCode(2);
         },
         ::testing::ExitedWithCode(kRuntimeErrorExitStatus), "");
-    EXPECT_NE(Transcript().find(u8"错误信息：inner"), std::string::npos) << Transcript();
+    std::vector<seenboxes::Box> boxes = Boxes();
+    ASSERT_EQ(boxes.size(), 1u) << Shown();
+    EXPECT_NE(boxes[0].text.find("错误信息：inner"), std::string::npos) << Shown();
 }
 
 TEST_F(RuntimeErrorDeathTest, NormalEndRunsTheEndRoutineOnceAndExitsWithTheCode) {
@@ -114,10 +117,11 @@ TEST_F(RuntimeErrorDeathTest, NormalEndRunsTheEndRoutineOnceAndExitsWithTheCode)
             EndProgram(0);
         },
         ::testing::ExitedWithCode(9), "");
-    std::string t = Transcript();
-    size_t first = t.find("end routine ran");
-    ASSERT_NE(first, std::string::npos) << t;
-    EXPECT_EQ(t.find("end routine ran", first + 1), std::string::npos) << t;
+    std::vector<seenboxes::Box> boxes = Boxes();
+    ASSERT_EQ(boxes.size(), 1u) << Shown();
+    EXPECT_EQ(boxes[0].title, "t");
+    EXPECT_EQ(boxes[0].text, "end routine ran");
+    EXPECT_EQ(boxes[0].flags, static_cast<UINT>(MB_OK));
 }
 
 TEST(RuntimeErrorMessages, NumbersOneToElevenHaveMessages) {
@@ -143,5 +147,7 @@ TEST_F(RuntimeErrorDeathTest, EndFromAnotherThreadRunsTheEndSequenceOnTheMainThr
             for (;;) ProcessPendingEvents();
         },
         ::testing::ExitedWithCode(5), "");
-    EXPECT_NE(Transcript().find("end routine on the main thread"), std::string::npos) << Transcript();
+    std::vector<seenboxes::Box> boxes = Boxes();
+    ASSERT_EQ(boxes.size(), 1u) << Shown();
+    EXPECT_EQ(boxes[0].text, "end routine on the main thread");
 }

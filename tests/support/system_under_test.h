@@ -13,6 +13,15 @@ bool UnderWine();
 // change in Wine shows as a failure. The bench counts these lines.
 void NoteWineDifference(const char* reason);
 
+// The value to expect: the documented one, or under Wine Wine's own,
+// noting the reason as above.
+template <typename T>
+T Documented(T documented, T wine, const char* whyWineDiffers) {
+    if (!UnderWine()) return documented;
+    NoteWineDifference(whyWineDiffers);
+    return wine;
+}
+
 // The ANSI code page: always 936 on the desk; the system locale's on Windows.
 unsigned AnsiCodePage();
 

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "platform/win32.h"
-#include "under_wine.h"
+#include "tests/support/system_under_test.h"
 
 namespace {
 
@@ -52,9 +52,9 @@ TEST(MultiByteToWideChar, Gbk936SingleBytesUserDefinedAreasAndStrictRefusals) {
         bool wineRefuses = c.unit == 0xF8F5;
         wide[0] = 0;
         EXPECT_EQ(MultiByteToWideChar(936, MB_ERR_INVALID_CHARS, c.bytes, -1, wide, 8),
-                  wineRefuses ? Documented(2, 0, why) : 2)
+                  wineRefuses ? sut::Documented(2, 0, why) : 2)
             << c.what;
-        EXPECT_EQ(wide[0], wineRefuses ? Documented<WCHAR>(c.unit, 0, why) : c.unit) << c.what;
+        EXPECT_EQ(wide[0], wineRefuses ? sut::Documented<WCHAR>(c.unit, 0, why) : c.unit) << c.what;
     }
     const char* refused[] = {"\xB0\x20", "x\xC4"};
     for (const char* text : refused) {
@@ -86,8 +86,8 @@ TEST(WideCharToMultiByte, Gbk936SubstitutesAndUtf8RefusesADefault) {
     const char* why = "WideCharToMultiByte converts to UTF-8 although lpUsedDefaultChar is given";
     SetLastError(0);
     EXPECT_EQ(WideCharToMultiByte(CP_UTF8, 0, text, -1, out, sizeof out, nullptr, &used),
-              Documented(0, 12, why));
-    EXPECT_EQ(GetLastError(), Documented<DWORD>(ERROR_INVALID_PARAMETER, 0, why));
+              sut::Documented(0, 12, why));
+    EXPECT_EQ(GetLastError(), sut::Documented<DWORD>(ERROR_INVALID_PARAMETER, 0, why));
     const WCHAR lone[] = {0x6C34, 0xDC00, 0};
     n = WideCharToMultiByte(CP_UTF8, 0, lone, -1, out, sizeof out, nullptr, nullptr);
     EXPECT_EQ(std::string(out, n), std::string("\xE6\xB0\xB4\xEF\xBF\xBD") + '\0');

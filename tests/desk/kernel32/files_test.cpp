@@ -9,7 +9,7 @@
 
 #include "platform/win32.h"
 #include "scratch_folder.h"
-#include "under_wine.h"
+#include "tests/support/system_under_test.h"
 
 namespace {
 
@@ -102,9 +102,9 @@ TEST_F(Files, AReadOnlyFileIsReadButNeverWrittenEmptiedOrDeleted) {
         for (DWORD share : {kShareAll, DWORD{0}}) {
             SetLastError(0);
             HANDLE h = Open("ro", share == 0 ? kWrite : kReadWrite, share, disposition);
-            EXPECT_EQ(h == INVALID_HANDLE_VALUE, Documented(true, false, why)) << disposition;
+            EXPECT_EQ(h == INVALID_HANDLE_VALUE, sut::Documented(true, false, why)) << disposition;
             EXPECT_EQ(GetLastError(),
-                      Documented<DWORD>(ERROR_ACCESS_DENIED,
+                      sut::Documented<DWORD>(ERROR_ACCESS_DENIED,
                                         disposition == OPEN_ALWAYS || disposition == CREATE_ALWAYS
                                             ? ERROR_ALREADY_EXISTS
                                             : 0,
@@ -118,7 +118,7 @@ TEST_F(Files, AReadOnlyFileIsReadButNeverWrittenEmptiedOrDeleted) {
     HANDLE h = Open("ro", kRead, kShareAll, OPEN_EXISTING);
     ASSERT_NE(h, INVALID_HANDLE_VALUE) << "reading stays allowed";
     CloseHandle(h);
-    EXPECT_EQ(folder_.Get("ro"), Documented<std::string>("kept", "", why));
+    EXPECT_EQ(folder_.Get("ro"), sut::Documented<std::string>("kept", "", why));
     folder_.SetReadOnly("ro", false);
     EXPECT_TRUE(DeleteFileA(Path("ro").c_str())) << "once the attribute is cleared";
 }
@@ -173,8 +173,8 @@ TEST_F(Files, PositionsAndSizesPastFourGibibytesUseTheHighWord) {
     const char* why = "SetFilePointer without a high word gives the low word past 4 GiB";
     SetLastError(0);
     EXPECT_EQ(SetFilePointer(h, 0, nullptr, FILE_END),
-              Documented<DWORD>(INVALID_SET_FILE_POINTER, 10, why));
-    EXPECT_EQ(GetLastError(), Documented<DWORD>(ERROR_INVALID_PARAMETER, 0, why));
+              sut::Documented<DWORD>(INVALID_SET_FILE_POINTER, 10, why));
+    EXPECT_EQ(GetLastError(), sut::Documented<DWORD>(ERROR_INVALID_PARAMETER, 0, why));
     LONG distanceHigh = 1;
     EXPECT_EQ(SetFilePointer(h, 5, &distanceHigh, FILE_BEGIN), 5u);
     EXPECT_EQ(distanceHigh, 1);

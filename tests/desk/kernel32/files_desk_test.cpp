@@ -12,16 +12,10 @@
 
 #include <string>
 
+#include "files_fixture.h"
 #include "platform/win32.h"
-#include "scratch_folder.h"
 
 namespace {
-
-constexpr DWORD kRead = GENERIC_READ;
-constexpr DWORD kReadWrite = GENERIC_READ | GENERIC_WRITE;
-constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE;
-
-#define EXPECT_ERROR(code) EXPECT_EQ(GetLastError(), static_cast<DWORD>(code))
 
 // Whether another process could take that flock now: what a second desk
 // program, or the flock tool, sees of the file.
@@ -64,17 +58,9 @@ class FlockTool {
     pid_t pid_;
 };
 
-class DeskFiles : public ::testing::Test {
+class DeskFiles : public ScratchFiles {
   protected:
-    void SetUp() override { ASSERT_TRUE(folder_.Made()) << folder_.dir(); }
-
-    std::string Path(const std::string& name) const { return folder_.Path(name); }
-    HANDLE Open(const std::string& name, DWORD access, DWORD share, DWORD disposition) const {
-        return CreateFileA(Path(name).c_str(), access, share, nullptr, disposition,
-                           FILE_ATTRIBUTE_NORMAL, nullptr);
-    }
-
-    ScratchFolder folder_{"desk_files"};
+    DeskFiles() : ScratchFiles("desk_files") {}
 };
 
 TEST_F(DeskFiles, AProgramHoldingTheFileMakesDenyingOpensFail) {

@@ -7,30 +7,15 @@
 
 #include <string>
 
+#include "files_fixture.h"
 #include "platform/win32.h"
-#include "scratch_folder.h"
 #include "tests/support/system_under_test.h"
 
 namespace {
 
-constexpr DWORD kRead = GENERIC_READ;
-constexpr DWORD kWrite = GENERIC_WRITE;
-constexpr DWORD kReadWrite = GENERIC_READ | GENERIC_WRITE;
-constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE;
-
-#define EXPECT_ERROR(code) EXPECT_EQ(GetLastError(), static_cast<DWORD>(code))
-
-class Files : public ::testing::Test {
+class Files : public ScratchFiles {
   protected:
-    void SetUp() override { ASSERT_TRUE(folder_.Made()) << folder_.dir(); }
-
-    std::string Path(const std::string& name) const { return folder_.Path(name); }
-    HANDLE Open(const std::string& name, DWORD access, DWORD share, DWORD disposition) const {
-        return CreateFileA(Path(name).c_str(), access, share, nullptr, disposition,
-                           FILE_ATTRIBUTE_NORMAL, nullptr);
-    }
-
-    ScratchFolder folder_{"files"};
+    Files() : ScratchFiles("files") {}
 };
 
 TEST_F(Files, CreationRulesAndTheirErrorCodes) {

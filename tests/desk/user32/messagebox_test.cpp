@@ -1,4 +1,4 @@
-// desk-only: not yet written against the public boundary
+// desk-only: the desk's answers when no user is there, read from its transcript
 // Message boxes with no user: the default button answers, and every box is
 // logged with its title, text, flags and answer.
 #include <gtest/gtest.h>

@@ -2,22 +2,11 @@
 // The desk's gdi32 model: its default font and the metric text is measured
 // by, objects counted so leaks show, and icons accepted only from image
 // bits.
-#include <cstring>
-
 #include "platform/desk/gdi32/gdi.h"
+#include "tests/desk/gdi32/test_font.h"
 #include "tests/desk/msg_recorder.h"
 
 namespace {
-
-LOGFONTA Font(LONG height, LONG width = 0, const char* face = "宋体") {
-    LOGFONTA lf = {};
-    lf.lfHeight = height;
-    lf.lfWidth = width;
-    lf.lfWeight = FW_BOLD;
-    lf.lfCharSet = GB2312_CHARSET;
-    std::strcpy(lf.lfFaceName, face);
-    return lf;
-}
 
 TEST(GdiTest, TheDefaultGuiFontIsSongTwelvePixels) {
     LOGFONTA lf = {};

@@ -3,19 +3,10 @@
 #include <cstring>
 
 #include "platform/win32.h"
+#include "tests/desk/gdi32/test_font.h"
 #include "tests/desk/msg_recorder.h"
 
 namespace {
-
-LOGFONTA Font(LONG height, LONG width = 0, const char* face = "宋体") {
-    LOGFONTA lf = {};
-    lf.lfHeight = height;
-    lf.lfWidth = width;
-    lf.lfWeight = FW_BOLD;
-    lf.lfCharSet = GB2312_CHARSET;
-    std::strcpy(lf.lfFaceName, face);
-    return lf;
-}
 
 TEST(GdiTest, FontsKeepTheirDescription) {
     LOGFONTA lf = Font(-16);

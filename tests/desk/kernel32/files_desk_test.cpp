@@ -76,12 +76,7 @@ TEST_F(DeskFiles, AProgramHoldingTheFileMakesDenyingOpensFail) {
         // Another program that shares: sharing opens go on, denying ones fail.
         FlockTool reader(Path("game"), true);
         ASSERT_TRUE(reader.started());
-        HANDLE shared = Open("game", kRead, kShareAll, OPEN_EXISTING);
-        EXPECT_NE(shared, INVALID_HANDLE_VALUE);
-        CloseHandle(shared);
-        EXPECT_EQ(Open("game", kReadWrite, 0, OPEN_EXISTING), INVALID_HANDLE_VALUE);
-        EXPECT_FALSE(DeleteFileA(Path("game").c_str()));
-        EXPECT_ERROR(ERROR_SHARING_VIOLATION);
+        ExpectOnlySharingOpensGoOn("game");
     }
     HANDLE free = Open("game", kReadWrite, 0, OPEN_EXISTING);
     EXPECT_NE(free, INVALID_HANDLE_VALUE);

@@ -27,5 +27,16 @@ class ScratchFiles : public ::testing::Test {
                            FILE_ATTRIBUTE_NORMAL, nullptr);
     }
 
+    // While someone holds `name` sharing reading and writing: another
+    // sharing open goes on, one denying sharing and deletion fail.
+    void ExpectOnlySharingOpensGoOn(const std::string& name) const {
+        HANDLE shared = Open(name, kRead, kShareAll, OPEN_EXISTING);
+        EXPECT_NE(shared, INVALID_HANDLE_VALUE);
+        CloseHandle(shared);
+        EXPECT_EQ(Open(name, kReadWrite, 0, OPEN_EXISTING), INVALID_HANDLE_VALUE);
+        EXPECT_FALSE(DeleteFileA(Path(name).c_str()));
+        EXPECT_ERROR(ERROR_SHARING_VIOLATION);
+    }
+
     ScratchFolder folder_;
 };

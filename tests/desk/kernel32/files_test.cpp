@@ -223,12 +223,7 @@ TEST_F(Files, AHolderMakesDenyingOpensAndDeletionFail) {
     // A holder that shares: sharing opens go on, denying ones fail.
     HANDLE reader = Open("game", kRead, kShareAll, OPEN_EXISTING);
     ASSERT_NE(reader, INVALID_HANDLE_VALUE);
-    HANDLE shared = Open("game", kRead, kShareAll, OPEN_EXISTING);
-    EXPECT_NE(shared, INVALID_HANDLE_VALUE);
-    CloseHandle(shared);
-    EXPECT_EQ(Open("game", kReadWrite, 0, OPEN_EXISTING), INVALID_HANDLE_VALUE);
-    EXPECT_FALSE(DeleteFileA(Path("game").c_str()));
-    EXPECT_ERROR(ERROR_SHARING_VIOLATION);
+    ExpectOnlySharingOpensGoOn("game");
     CloseHandle(reader);
 
     HANDLE free = Open("game", kReadWrite, 0, OPEN_EXISTING);
